@@ -1,0 +1,144 @@
+#include "app/startup.h"
+
+#include "core/ini_reader.h"
+#include "core/message_catalogue.h"
+#include "core/text_file.h"
+#include "core/text_utils.h"
+#include "db/database_session.h"
+#include "db/db_error.h"
+#include "output/console_runner.h"
+#include "output/script_converter.h"
+
+namespace kelvarn {
+
+namespace {
+
+const QString kUser = QStringLiteral("User ID=");
+const QString kPassword = QStringLiteral("Password=");
+const QString kSemicolon = QStringLiteral(";");
+
+QString itemValue(const QString& connectionString, const QString& marker) {
+    return replaceFirst(pickDelimitedItem(connectionString, kSemicolon, 0, marker), marker, {});
+}
+
+QString removeItem(const QString& connectionString, const QString& marker) {
+    const QString item = pickDelimitedItem(connectionString, kSemicolon, 0, marker);
+    if (item.isEmpty() || item == connectionString)
+        return connectionString;
+    return replaceFirst(connectionString, item + kSemicolon, {});
+}
+
+} // namespace
+
+void installDefaultCredentials(const QString& platform, QString& userName, QString& password) {
+    userName.clear();
+    password.clear();
+    if (platform == QLatin1String("1")) {
+        userName = QStringLiteral("administrator");
+    } else if (platform == QLatin1String("3")) {
+        userName = QStringLiteral("administrator");
+        password = QStringLiteral("qx");
+    } else if (platform == QLatin1String("5")) {
+        userName = QStringLiteral("SYSDBA");
+        password = QStringLiteral("quillfern");
+    }
+}
+
+void readConfiguration(AppState& state, Prompts& prompts) {
+    const IniReadResult result = readIniFile(state.configFilePath(), state);
+    if (!result.ok())
+        showMessageCode(prompts, state, 1);
+}
+
+QString composeCredentials(AppState& state, const LoginFunction& login) {
+    QString& cs = state.connectionString;
+    const bool hasUser = cs.contains(kUser);
+    const bool hasPassword = cs.contains(kPassword);
+    const bool install = state.startMode == StartMode::Install;
+    QString status;
+    auto ask = [&] {
+        QString user = state.userName;
+        QString password;
+        state.loggedIn = login && login(user, password);
+        state.userName = state.loggedIn ? user : QString();
+        state.password = state.loggedIn ? password : QString();
+    };
+
+    if (hasUser && hasPassword) {
+        state.userName = itemValue(cs, kUser);
+        state.password = itemValue(cs, kPassword);
+        state.loggedIn = true;
+    } else {
+        status = cs;
+        if (hasUser) {
+            state.userName = itemValue(cs, kUser);
+            if (install) {
+                QString ignored;
+                installDefaultCredentials(state.platform, ignored, state.password);
+                state.loggedIn = true;
+            } else {
+                ask();
+            }
+            cs = removeItem(cs, kUser);
+        } else if (hasPassword) {
+            ask();
+            cs = removeItem(cs, kPassword);
+        } else if (install) {
+            installDefaultCredentials(state.platform, state.userName, state.password);
+            state.loggedIn = true;
+        } else {
+            ask();
+        }
+        cs = kUser + state.userName + QStringLiteral(";Password=") + state.password + kSemicolon + cs;
+    }
+    state.connectionStringShown = connectionStringWithoutCredentials(cs);
+    return status;
+}
+
+QString connectionStringWithoutCredentials(const QString& connectionString) {
+    return removeItem(removeItem(connectionString, kUser), kPassword);
+}
+
+bool warnAboutForeignDatabase(AppState& state, Prompts& prompts) {
+    if (state.platform != QLatin1String("1"))
+        return false;
+    if (state.connectionStringShown.toUpper().contains(state.appDir.toUpper()))
+        return false;
+    showMessageCode(prompts, state, 26, state.appDir);
+    return true;
+}
+
+bool connectDatabase(AppState& state, DatabaseSession& session, Prompts& prompts) {
+    if (!state.loggedIn)
+        return false;
+    try {
+        session.close();
+        const bool creating = state.startMode == StartMode::Install || state.startMode == StartMode::Reinstall;
+        session.open(state.connectionString, platformFromCode(state.platform), creating);
+        return true;
+    } catch (const DbError& e) {
+        showMessageCode(prompts, state, 3, e.text());
+        state.loggedIn = false;
+        return false;
+    }
+}
+
+int runInstallScript(AppState& state, ConsoleRunner& console, Prompts& prompts, const QString& scriptPath) {
+    state.loggedIn = false;
+    state.installResult = 0;
+    QString script;
+    QString error;
+    if (!readCp1250File(scriptPath, script, &error)) {
+        showMessageCode(prompts, state, 3, error);
+        return 1;
+    }
+    console.setMode(modeForPlatform(state.platform));
+    console.run(script);
+    if (state.installResult == 2)
+        showMessageCode(prompts, state, 14);
+    else if (state.installResult == 1)
+        showMessageCode(prompts, state, 18);
+    return state.installResult == 2 ? 0 : 1;
+}
+
+} // namespace kelvarn

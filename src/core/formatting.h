@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace kelvarn {
+
+// Number and date conventions of the user's locale, read once at start-up. When the
+// system locale is C/POSIX the Czech conventions apply. Tests pin them explicitly.
+struct LocaleConventions {
+    QString decimalSeparator = QStringLiteral(",");
+    QString shortDateFormat = QStringLiteral("d.M.yyyy"); // Qt date format pattern
+    QString timeFormat = QStringLiteral("H:mm:ss");
+
+    static LocaleConventions czech();
+    static LocaleConventions fromSystem();
+    static const LocaleConventions& current();
+    static void setCurrent(const LocaleConventions& conventions);
+};
+
+// General number format: shortest text that reads back to the same double, at most
+// 15 significant digits, the locale's decimal separator, no grouping.
+QString formatGeneral(double value);
+// Accepts either "," or "." as decimal point and surrounding blanks; false on junk.
+bool parseNumber(const QString& text, double& value);
+
+QString formatDate(const QDate& date);
+// The short date, followed by the time when it is not midnight.
+QString formatDateTime(const QDateTime& value);
+// Reads a date typed in the short date format (also d.M.yy and with blanks); false on junk.
+bool parseDate(const QString& text, QDate& date);
+// A short date optionally followed by a time.
+bool parseDateTime(const QString& text, QDateTime& value);
+
+} // namespace kelvarn

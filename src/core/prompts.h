@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kelvarn {
+
+enum class MessageStyle { Error, Warning, Info, Question, WarnQuestion };
+enum class Answer { None, Yes, No, Cancel };
+
+// Everything the program asks or tells the user goes through this interface, so
+// the rules below the widget layer can run (and be tested) without a screen.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A box with a caption, a text, the buttons and icon of the style. Question
+    // styles return the pressed button; the others return Answer::None.
+    virtual Answer message(const QString& caption, const QString& text, MessageStyle style) = 0;
+
+    // A text input box. Returns false when the user cancels.
+    virtual bool inputText(const QString& title, const QString& prompt, QString& value) = 0;
+
+    // File dialogs. An empty result means the user cancelled.
+    virtual QString saveFileName(const QString& title, const QString& presetPath, const QStringList& filters,
+                                 const QString& defaultSuffix) = 0;
+    virtual QString openFileName(const QString& title, const QString& folder, const QStringList& filters) = 0;
+
+    // Lets the user interface breathe during long runs (pending input, repaint).
+    virtual void processEvents() {}
+};
+
+} // namespace kelvarn

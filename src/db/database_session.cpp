@@ -1,0 +1,306 @@
+#include "db/database_session.h"
+
+#include "db/db_error.h"
+#include "db/sql_dialect.h"
+
+#include <QAtomicInt>
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+namespace kelvarn {
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QString driverName(DriverKind kind) {
+    switch (kind) {
+    case DriverKind::Sqlite:
+        return QStringLiteral("QSQLITE");
+    case DriverKind::MySql:
+        return QStringLiteral("QMYSQL");
+    case DriverKind::Firebird:
+        return QStringLiteral("QIBASE");
+    case DriverKind::MsSqlOdbc:
+    case DriverKind::OracleOdbc:
+        return QStringLiteral("QODBC");
+    case DriverKind::Unknown:
+        break;
+    }
+    return {};
+}
+
+QString errorText(const QSqlError& error) {
+    QString text = error.text().trimmed();
+    if (text.isEmpty())
+        text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("Neznámá chyba databáze.");
+    return text;
+}
+
+QString sqliteToday() {
+    const QDate d = QDate::currentDate();
+    return sqliteDateText(d.year(), d.month(), d.day());
+}
+
+void sqliteCaseFunction(sqlite3_context* context, int argc, sqlite3_value** argv, bool upper) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const QString value = QString::fromUtf8(text, sqlite3_value_bytes(argv[0]));
+    const QByteArray out = (upper ? value.toUpper() : value.toLower()).toUtf8();
+    sqlite3_result_text(context, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void sqliteUcase(sqlite3_context* c, int argc, sqlite3_value** argv) { sqliteCaseFunction(c, argc, argv, true); }
+void sqliteLcase(sqlite3_context* c, int argc, sqlite3_value** argv) { sqliteCaseFunction(c, argc, argv, false); }
+
+void sqliteDate(sqlite3_context* c, int, sqlite3_value**) {
+    const QByteArray today = sqliteToday().toUtf8();
+    sqlite3_result_text(c, today.constData(), static_cast<int>(today.size()), SQLITE_TRANSIENT);
+}
+
+void sqliteNow(sqlite3_context* c, int, sqlite3_value**) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QByteArray text = sqliteDateText(now.date().year(), now.date().month(), now.date().day(),
+                                           now.time().hour(), now.time().minute(), now.time().second())
+                                .toUtf8();
+    sqlite3_result_text(c, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+QString freeTdsDriver() {
+    // unixODBC accepts a driver library path where no "FreeTDS" entry is registered.
+    for (const char* path : {"/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libtdsodbc.so"})
+        if (QFileInfo::exists(QString::fromLatin1(path)))
+            return QString::fromLatin1(path);
+    return QStringLiteral("{FreeTDS}");
+}
+
+} // namespace
+
+DatabaseSession::DatabaseSession(QString connectionName) : connectionName_(std::move(connectionName)) {
+    if (connectionName_.isEmpty())
+        connectionName_ = QStringLiteral("kelvarn_%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+}
+
+DatabaseSession::~DatabaseSession() {
+    close();
+}
+
+void DatabaseSession::open(const QString& connectionString, DbPlatform platform, bool createIfMissing) {
+    close();
+    const ConnectionParams params = parseConnectionString(connectionString);
+    platform_ = platform;
+    driver_ = params.driver;
+    if (params.driver == DriverKind::Unknown)
+        throw DbError(QStringLiteral("Neznámý poskytovatel databáze \"%1\". Program zná tyto: %2.")
+                          .arg(params.provider, knownProviders()));
+    const QString qtDriver = driverName(params.driver);
+    if (!QSqlDatabase::isDriverAvailable(qtDriver))
+        throw DbError(QStringLiteral("Databázový ovladač %1 pro poskytovatele \"%2\" není nainstalován.")
+                          .arg(qtDriver, params.provider));
+
+    db_ = QSqlDatabase::addDatabase(qtDriver, connectionName_);
+    switch (params.driver) {
+    case DriverKind::Sqlite: {
+        if (params.dataSource.isEmpty())
+            throw DbError(QStringLiteral("V připojovacím řetězci chybí položka \"Data Source=\" se souborem databáze."));
+        const QFileInfo file(params.dataSource);
+        if (!file.exists() && !createIfMissing)
+            throw DbError(QStringLiteral("Soubor databáze \"%1\" neexistuje.").arg(params.dataSource));
+        if (file.exists() && !file.isFile())
+            throw DbError(QStringLiteral("\"%1\" není soubor databáze.").arg(params.dataSource));
+        db_.setDatabaseName(params.dataSource);
+        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        break;
+    }
+    case DriverKind::MySql:
+        db_.setHostName(params.host.isEmpty() ? QStringLiteral("127.0.0.1") : params.host);
+        if (params.port > 0)
+            db_.setPort(params.port);
+        db_.setDatabaseName(params.database);
+        db_.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=3;MYSQL_OPT_READ_TIMEOUT=60;CLIENT_FOUND_ROWS;"
+                                             "MYSQL_OPT_WRITE_TIMEOUT=60"));
+        break;
+    case DriverKind::Firebird:
+        db_.setDatabaseName(params.database);
+        db_.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+        break;
+    case DriverKind::MsSqlOdbc: {
+        QString dsn = QStringLiteral("DRIVER=%1;SERVER=%2;PORT=%3;TDS_Version=7.3;ClientCharset=UTF-8;")
+                          .arg(freeTdsDriver(), params.host)
+                          .arg(params.port > 0 ? params.port : 1433);
+        if (!params.database.isEmpty())
+            dsn += QStringLiteral("DATABASE=%1;").arg(params.database);
+        db_.setDatabaseName(dsn);
+        db_.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=5"));
+        break;
+    }
+    case DriverKind::OracleOdbc:
+        db_.setDatabaseName(QStringLiteral("DSN=%1;").arg(params.dataSource));
+        db_.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=5"));
+        break;
+    case DriverKind::Unknown:
+        break;
+    }
+    db_.setUserName(params.user);
+    db_.setPassword(params.password);
+
+    if (!db_.open()) {
+        const QString text = errorText(db_.lastError());
+        close();
+        throw DbError(text);
+    }
+    try {
+        if (driver_ == DriverKind::Sqlite) {
+            // A file that is not a database opens fine and only fails on first use.
+            execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            registerSqliteFunctions();
+        } else if (driver_ == DriverKind::MySql) {
+            execute(QStringLiteral("SET NAMES utf8mb4"));
+        }
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void DatabaseSession::registerSqliteFunctions() {
+    const QVariant handle = db_.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DbError(QStringLiteral("Nelze získat spojení SQLite."));
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.data());
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(h, "UCASE", 1, flags, nullptr, sqliteUcase, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "LCASE", 1, flags, nullptr, sqliteLcase, nullptr, nullptr, nullptr);
+    // Not deterministic: the day changes while the program runs.
+    sqlite3_create_function_v2(h, "DATE", 0, SQLITE_UTF8, nullptr, sqliteDate, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(h, "NOW", 0, SQLITE_UTF8, nullptr, sqliteNow, nullptr, nullptr, nullptr);
+}
+
+void DatabaseSession::close() {
+    if (db_.isValid()) {
+        if (inTransaction_ && db_.isOpen())
+            db_.rollback();
+        inTransaction_ = false;
+        db_.close();
+        db_ = QSqlDatabase();
+    }
+    if (QSqlDatabase::contains(connectionName_))
+        QSqlDatabase::removeDatabase(connectionName_);
+}
+
+bool DatabaseSession::isOpen() const {
+    return db_.isValid() && db_.isOpen();
+}
+
+QString DatabaseSession::nativeStatement(const QString& statement) const {
+    return driver_ == DriverKind::Sqlite ? accessToSqlite(statement) : statement;
+}
+
+QVariant DatabaseSession::bindValue(const QVariant& value) const {
+    if (value.isNull())
+        return value;
+    if (driver_ == DriverKind::Sqlite) {
+        const int type = value.typeId();
+        if (type == QMetaType::QDateTime) {
+            const QDateTime dt = value.toDateTime();
+            return sqliteDateText(dt.date().year(), dt.date().month(), dt.date().day(), dt.time().hour(),
+                                  dt.time().minute(), dt.time().second());
+        }
+        if (type == QMetaType::QDate) {
+            const QDate d = value.toDate();
+            return sqliteDateText(d.year(), d.month(), d.day());
+        }
+    }
+    return value;
+}
+
+QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& binds, bool forwardOnly) {
+    if (!isOpen())
+        throw DbError(QStringLiteral("Databáze není připojena."));
+    QSqlQuery q(db_);
+    q.setForwardOnly(forwardOnly);
+    const QString sql = nativeStatement(statement);
+    bool ok;
+    if (binds.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (const QVariant& v : binds)
+                q.addBindValue(bindValue(v));
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        throw DbError(errorText(q.lastError()));
+    return q;
+}
+
+int DatabaseSession::execute(const QString& statement, const QVariantList& binds) {
+    QSqlQuery q = query(statement, binds, true);
+    return q.numRowsAffected();
+}
+
+void DatabaseSession::beginTransaction() {
+    if (inTransaction_)
+        throw DbError(QStringLiteral("Transakce už probíhá."));
+    if (driver_ == DriverKind::Sqlite) {
+        // IMMEDIATE takes the write lock at once, so two instances serialise here
+        // rather than failing later when both try to write.
+        execute(QStringLiteral("BEGIN IMMEDIATE"));
+    } else if (!db_.transaction()) {
+        throw DbError(errorText(db_.lastError()));
+    }
+    inTransaction_ = true;
+}
+
+void DatabaseSession::commit() {
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    if (driver_ == DriverKind::Sqlite) {
+        execute(QStringLiteral("COMMIT"));
+    } else if (!db_.commit()) {
+        const QString text = errorText(db_.lastError());
+        db_.rollback();
+        throw DbError(text);
+    }
+}
+
+void DatabaseSession::rollback() {
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    if (driver_ == DriverKind::Sqlite) {
+        QSqlQuery q(db_);
+        q.exec(QStringLiteral("ROLLBACK"));
+    } else {
+        db_.rollback();
+    }
+}
+
+Transaction::Transaction(DatabaseSession& session) : session_(session) {
+    session_.beginTransaction();
+}
+
+Transaction::~Transaction() {
+    if (!done_)
+        session_.rollback();
+}
+
+void Transaction::commit() {
+    session_.commit();
+    done_ = true;
+}
+
+} // namespace kelvarn

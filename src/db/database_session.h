@@ -1,0 +1,76 @@
+#pragma once
+
+#include "db/connection_string.h"
+#include "db/db_platform.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+namespace kelvarn {
+
+class DiagnosticLog;
+
+// The one connection of the program. Statements handed to it are already composed
+// for the platform; on the embedded platform they still pass through the Access ->
+// SQLite adapter right before they run.
+class DatabaseSession {
+public:
+    explicit DatabaseSession(QString connectionName = {});
+    ~DatabaseSession();
+    DatabaseSession(const DatabaseSession&) = delete;
+    DatabaseSession& operator=(const DatabaseSession&) = delete;
+
+    // Opens the connection. Throws DbError with the driver's text on failure. With
+    // createIfMissing an embedded database file is created (install runs); otherwise
+    // a missing file is an error, never a silently created empty database.
+    void open(const QString& connectionString, DbPlatform platform, bool createIfMissing = false);
+    void close();
+    bool isOpen() const;
+
+    DbPlatform platform() const { return platform_; }
+    DriverKind driverKind() const { return driver_; }
+    QSqlDatabase& database() { return db_; }
+
+    // Runs a statement that returns no rows; returns the number of affected rows.
+    int execute(const QString& statement, const QVariantList& binds = {});
+    // Prepares and runs a statement, returning the positioned-before-first query.
+    QSqlQuery query(const QString& statement, const QVariantList& binds = {}, bool forwardOnly = true);
+
+    // Statement text as it will reach the driver (the embedded adapter applied).
+    QString nativeStatement(const QString& statement) const;
+    // Converts a value for binding: dates become the canonical text on SQLite.
+    QVariant bindValue(const QVariant& value) const;
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+private:
+    void registerSqliteFunctions();
+
+    QString connectionName_;
+    QSqlDatabase db_;
+    DbPlatform platform_ = DbPlatform::Jet;
+    DriverKind driver_ = DriverKind::Unknown;
+    bool inTransaction_ = false;
+};
+
+// RAII unit of work: commit() explicitly; an exception that unwinds rolls it back.
+class Transaction {
+public:
+    explicit Transaction(DatabaseSession& session);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    DatabaseSession& session_;
+    bool done_ = false;
+};
+
+} // namespace kelvarn

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "db/dataset.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QStringList>
+
+namespace kelvarn {
+
+// The grids' view of a Dataset. Cells are read on demand from the snapshot, so a
+// list of any length costs only the rows on screen. Editing a cell puts the row
+// into edit state; moving the cursor to another row posts it (the Dataset does).
+class DatasetTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DatasetTableModel(Dataset* dataset, QObject* parent = nullptr);
+
+    Dataset* dataset() const { return dataset_; }
+    // Column titles by column name (case-insensitive); absent ones show the name.
+    void setTitles(const QStringList& columns, const QStringList& titles);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The last error a setData call met (a text that is no number, a refused post).
+    QString lastError() const { return lastError_; }
+
+private:
+    QPointer<Dataset> dataset_;
+    QStringList titleColumns_;
+    QStringList titles_;
+    QString lastError_;
+};
+
+} // namespace kelvarn

@@ -1,0 +1,137 @@
+#include "core/formatting.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kelvarn {
+namespace {
+
+class FormattingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved_ = LocaleConventions::current();
+        LocaleConventions::setCurrent(LocaleConventions::czech());
+    }
+    void TearDown() override { LocaleConventions::setCurrent(saved_); }
+
+    static void useEnglish() {
+        LocaleConventions english;
+        english.decimalSeparator = QStringLiteral(".");
+        english.shortDateFormat = QStringLiteral("M/d/yyyy");
+        LocaleConventions::setCurrent(english);
+    }
+
+  private:
+    LocaleConventions saved_;
+};
+
+TEST_F(FormattingTest, GeneralNumberFormat) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {1, "1"},
+        {-1.5, "-1,5"},
+        {0.1 + 0.2, "0,3"}, // 17 digits would be needed; 15 are enough for money
+        {1234567.89, "1234567,89"},
+        {0.05, "0,05"},
+        {123456789012.34, "123456789012,34"},
+        {1.0 / 3, "0,333333333333333"},
+        {2.675, "2,675"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatGeneral(c.value), QString::fromUtf8(c.text)) << c.value;
+        double back = 0;
+        EXPECT_TRUE(parseNumber(formatGeneral(c.value), back)) << c.value;
+    }
+
+    useEnglish();
+    EXPECT_EQ(formatGeneral(-1.5), "-1.5");
+}
+
+TEST_F(FormattingTest, ParseNumber) {
+    const struct {
+        const char* text;
+        double value;
+    } good[] = {
+        {"12,5", 12.5}, {"12.5", 12.5}, {"  -3 ", -3}, {"1 234,5", 1234.5}, {"1\u00a0234", 1234},
+        {",5", 0.5},    {"5,", 5},      {"+7", 7},     {"-0", 0},           {"1e3", 1000},
+    };
+    for (const auto& c : good) {
+        double v = -999;
+        EXPECT_TRUE(parseNumber(QString::fromUtf8(c.text), v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+        if (c.value == 0) {
+            EXPECT_FALSE(std::signbit(v)) << c.text;
+        }
+    }
+    for (const char* bad : {"", "   ", "abc", "1,2,3", "1.234,5", "12a", "-", ",", "1e", "nan", "inf",
+                            "1e999", "--1", "0x10"}) {
+        double v = 42;
+        EXPECT_FALSE(parseNumber(QString::fromUtf8(bad), v)) << bad;
+        EXPECT_EQ(v, 42) << "value changed on failure: " << bad;
+    }
+}
+
+TEST_F(FormattingTest, FormatDateAndDateTime) {
+    EXPECT_EQ(formatDate(QDate(2024, 3, 5)), "5.3.2024");
+    EXPECT_EQ(formatDate(QDate()), "");
+    EXPECT_EQ(formatDateTime(QDateTime(QDate(2024, 12, 31), QTime(0, 0))), "31.12.2024");
+    EXPECT_EQ(formatDateTime(QDateTime(QDate(2024, 12, 31), QTime(7, 5, 9))), "31.12.2024 7:05:09");
+    useEnglish();
+    EXPECT_EQ(formatDate(QDate(2024, 3, 5)), "3/5/2024");
+}
+
+TEST_F(FormattingTest, ParseDate) {
+    const struct {
+        const char* text;
+        QDate date;
+    } good[] = {
+        {"5.3.2024", QDate(2024, 3, 5)},   {"05.03.2024", QDate(2024, 3, 5)},
+        {"5.3.24", QDate(2024, 3, 5)},     {" 1. 2. 2024 ", QDate(2024, 2, 1)},
+        {"29.2.2024", QDate(2024, 2, 29)}, {"31.12.99", QDate(2099, 12, 31)},
+        {"1.1.0", QDate(2000, 1, 1)},
+    };
+    for (const auto& c : good) {
+        QDate d;
+        EXPECT_TRUE(parseDate(QString::fromUtf8(c.text), d)) << c.text;
+        EXPECT_EQ(d, c.date) << c.text;
+    }
+    for (const char* bad : {"", "31.2.2024", "29.2.2023", "0.1.2024", "1.13.2024", "1.2", "1.2.3.4",
+                            "x.2.2024", "12024", "1.2.2024 10:00", "1.2.024", "123.1.2024", "1..2024"}) {
+        QDate d(2000, 1, 1);
+        EXPECT_FALSE(parseDate(QString::fromUtf8(bad), d)) << bad;
+        EXPECT_EQ(d, QDate(2000, 1, 1)) << bad;
+    }
+}
+
+TEST_F(FormattingTest, ParseDateFollowsLocaleOrder) {
+    useEnglish();
+    QDate d;
+    ASSERT_TRUE(parseDate("3/5/2024", d));
+    EXPECT_EQ(d, QDate(2024, 3, 5));
+    EXPECT_FALSE(parseDate("13/5/2024", d));
+}
+
+TEST_F(FormattingTest, ParseDateTime) {
+    QDateTime v;
+    ASSERT_TRUE(parseDateTime("5.3.2024 7:05", v));
+    EXPECT_EQ(v, QDateTime(QDate(2024, 3, 5), QTime(7, 5)));
+    ASSERT_TRUE(parseDateTime("5.3.2024 23:59:58", v));
+    EXPECT_EQ(v, QDateTime(QDate(2024, 3, 5), QTime(23, 59, 58)));
+    ASSERT_TRUE(parseDateTime("5.3.2024", v));
+    EXPECT_EQ(v, QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
+    EXPECT_FALSE(parseDateTime("5.3.2024 24:00", v));
+    EXPECT_FALSE(parseDateTime("31.4.2024 10:00", v));
+    EXPECT_FALSE(parseDateTime("10:00", v));
+    // what formatDateTime writes reads back
+    const QDateTime t(QDate(2023, 11, 2), QTime(14, 30, 1));
+    ASSERT_TRUE(parseDateTime(formatDateTime(t), v));
+    EXPECT_EQ(v, t);
+}
+
+} // namespace
+} // namespace kelvarn

@@ -1,0 +1,37 @@
+#include "support/scripted_prompts.h"
+
+namespace kelvarn::test {
+
+Answer ScriptedPrompts::message(const QString& caption, const QString& text, MessageStyle style) {
+    shown.append({caption, text, style});
+    if (style != MessageStyle::Question && style != MessageStyle::WarnQuestion)
+        return Answer::None;
+    return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
+}
+
+bool ScriptedPrompts::inputText(const QString& title, const QString&, QString& value) {
+    inputTitles.append(title);
+    if (inputs.isEmpty())
+        return false;
+    value = inputs.takeFirst();
+    return true;
+}
+
+QString ScriptedPrompts::saveFileName(const QString&, const QString& presetPath, const QStringList&,
+                                      const QString&) {
+    savePresets.append(presetPath);
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+QString ScriptedPrompts::openFileName(const QString&, const QString&, const QStringList&) {
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+QStringList ScriptedPrompts::captions() const {
+    QStringList out;
+    for (const auto& s : shown)
+        out.append(s.caption);
+    return out;
+}
+
+} // namespace kelvarn::test
