@@ -1,1 +1,129 @@
-int main() { return 0; }
+#include "app/first_run.h"
+#include "app/startup.h"
+#include "core/app_dir.h"
+#include "core/app_state.h"
+#include "core/command_line.h"
+#include "core/diagnostic_log.h"
+#include "core/formatting.h"
+#include "core/message_catalogue.h"
+#include "core/unattended.h"
+#include "db/database_session.h"
+#include "output/console_runner.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+#include "ui/qt_prompts.h"
+#include "ui/query_analyzer_window.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <memory>
+
+using namespace kelvarn;
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList out;
+    for (int i = 1; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
+}
+
+// "-inst"/"-reinst": connect with the configured string, run the script through the
+// console, report message 14 or 18 and end. Unattended runs need no screen.
+int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget* consoleParent) {
+    readConfiguration(state, prompts);
+    const bool ask = state.startMode == StartMode::Reinstall && !unattendedMode();
+    LoginDialog* dialog = ask ? new LoginDialog(consoleParent) : nullptr;
+    if (dialog)
+        dialog->setPlatform(state.platform);
+    composeCredentials(state, [&](QString& user, QString& password) {
+        if (dialog)
+            return dialog->ask(user, password);
+        if (user.isEmpty())
+            user = QStringLiteral("administrator"); // the dialog's preset, accepted
+        password.clear();
+        return true;
+    });
+    delete dialog;
+    warnAboutForeignDatabase(state, prompts);
+    DatabaseSession session;
+    if (!connectDatabase(state, session, prompts))
+        return 1;
+    ConsoleRunner runner(session, state, prompts);
+    std::unique_ptr<QueryAnalyzerWindow> window;
+    if (consoleParent) {
+        window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
+        window->show();
+    }
+    return runInstallScript(state, runner, prompts, script);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QStringList arguments = argumentsOf(argc, argv);
+    const bool versionQuery = arguments == QStringList{QStringLiteral("-ver")};
+    const bool headless = versionQuery || unattendedMode();
+
+    std::unique_ptr<QCoreApplication> app(headless ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvarn"));
+    LocaleConventions::setCurrent(LocaleConventions::fromSystem());
+
+    AppState state;
+    state.appDir = resolveAppDir(QCoreApplication::applicationDirPath());
+    state.decimalSeparator = LocaleConventions::current().decimalSeparator;
+    const CommandLine command = parseCommandLine(arguments, state.appDir);
+    state.startMode = command.mode;
+
+    if (state.startMode == StartMode::VersionQuery) {
+        QString error;
+        if (!writeVersionFile(QDir::current().filePath(QStringLiteral("kelvarn_verze.txt")), state.appVersion, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
+
+    std::unique_ptr<Prompts> prompts;
+    if (headless)
+        prompts = std::make_unique<StderrPrompts>();
+    else
+        prompts = std::make_unique<QtPrompts>();
+
+    if (state.startMode == StartMode::Install || state.startMode == StartMode::Reinstall) {
+        QWidget* parent = nullptr;
+        std::unique_ptr<QWidget> anchor;
+        if (!headless) {
+            anchor = std::make_unique<QWidget>();
+            parent = anchor.get();
+        }
+        return runInstall(state, *prompts, command.scriptPath, parent);
+    }
+
+    QString error;
+    if (!prepareFirstRun(state.appDir, &error))
+        prompts->message(QStringLiteral("Chyba"), error, MessageStyle::Error);
+
+    DatabaseSession session;
+    DiagnosticLog log;
+    if (headless) {
+        // Without a screen only the start-up itself can be checked.
+        readConfiguration(state, *prompts);
+        composeCredentials(state, [](QString& user, QString& password) {
+            if (user.isEmpty())
+                user = QStringLiteral("administrator"); // the dialog's preset, accepted
+            password.clear();
+            return true;
+        });
+        return connectDatabase(state, session, *prompts) ? 0 : 1;
+    }
+    MainWindow window(state, session, *prompts, log);
+    static_cast<QtPrompts*>(prompts.get())->setParentWidget(&window);
+    window.show();
+    if (qEnvironmentVariableIntValue("KELVARN_EXIT_AFTER_STARTUP") == 1)
+        return window.startUp() ? 0 : 1;
+    return app->exec();
+}

@@ -262,6 +262,8 @@ bool isNamingKeyword(const QString& upperWord) {
 
 // Access column types SQLite would misread: MEMO would get numeric affinity, and
 // only a column declared exactly INTEGER PRIMARY KEY becomes the generated rowid.
+const QChar kCounterMark(0x1);
+
 QString sqliteType(const QString& upperWord) {
     if (upperWord == QLatin1String("COUNTER") || upperWord == QLatin1String("YESNO"))
         return QStringLiteral("INTEGER");
@@ -354,6 +356,8 @@ QString accessToSqlite(const QString& statement) {
                 const QString type = afterName ? sqliteType(upper) : QString();
                 if (!type.isEmpty()) {
                     out += type;
+                    if (upper == QLatin1String("COUNTER"))
+                        out += kCounterMark;
                     i = end;
                     afterName = false;
                     continue;
@@ -368,6 +372,14 @@ QString accessToSqlite(const QString& statement) {
         if (!c.isSpace())
             afterName = false;
         ++i;
+    }
+    if (out.contains(kCounterMark)) {
+        // A generated key must never hand out the id of a deleted row again: other
+        // tables may still point at it. Only AUTOINCREMENT promises that in SQLite.
+        static const QRegularExpression key(QStringLiteral("\\x{1}((?:\\s+NOT\\s+NULL)?\\s+PRIMARY\\s+KEY\\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        out.replace(key, QStringLiteral("\\1 AUTOINCREMENT"));
+        out.remove(kCounterMark);
     }
     return out;
 }

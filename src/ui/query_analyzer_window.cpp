@@ -88,8 +88,7 @@ QueryAnalyzerWindow::QueryAnalyzerWindow(ConsoleRunner& runner, Prompts& prompts
     // Typing or pasting a script replaces the rules at once.
     editor_->selectAll();
 
-    auto* grid = new ResultGrid(this);
-    grid_ = grid;
+    grid_ = new ResultGrid(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setAccessibleName(QStringLiteral("Výsledek dotazu"));
     model_ = new DatasetTableModel(&runner_.result(), this);

@@ -189,9 +189,11 @@ TEST(SqliteDialect, AccessToSqlite) {
         {"CREATE TABLE tbl_x (id COUNTER PRIMARY KEY, popis memo, nazev TEXT(50) WITH COMPRESSION, d "
          "DATETIME, "
          "n SMALLINT, f FLOAT, b YESNO, c Currency)",
-         "CREATE TABLE tbl_x (id INTEGER PRIMARY KEY, popis TEXT, nazev TEXT(50), d DATETIME, n SMALLINT, f "
+         "CREATE TABLE tbl_x (id INTEGER PRIMARY KEY AUTOINCREMENT, popis TEXT, nazev TEXT(50), d DATETIME, n SMALLINT, f "
          "FLOAT, "
          "b INTEGER, c REAL)"},
+        {"CREATE TABLE t (id COUNTER NOT NULL PRIMARY KEY, n INT)",
+         "CREATE TABLE t (id INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT, n INT)"},
         {"\r\ncreate table t (memo MEMO, counter Counter NOT NULL) with compression",
          "\r\ncreate table t (memo TEXT, counter INTEGER NOT NULL)"},
         {"ALTER TABLE memo ADD COLUMN memo MEMO DEFAULT 'a MEMO'",

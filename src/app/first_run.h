@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/app_state.h"
+#include "core/prompts.h"
+
+#include <QString>
+
+namespace kelvarn {
+
+// The embedded database file named by an embedded-platform connection string
+// ("" for other providers).
+QString embeddedDatabasePath(const QString& connectionString);
+
+// On the very first run the program folder has no kelvarn.ini: write one from
+// install/kelvarn.ini.default pointing at an embedded database in the program
+// folder, and create that database with the install and demo scripts. Does nothing
+// when kelvarn.ini exists. Returns false with a reason when it could not finish.
+bool prepareFirstRun(const QString& appDir, QString* error);
+
+// Creates the embedded or server database the configuration names: runs the
+// install script (and the demo script when wanted) through the console. Refuses to
+// touch an embedded database file that already exists.
+bool createDatabase(AppState& state, Prompts& prompts, bool withDemo, QString* error);
+
+} // namespace kelvarn
