@@ -43,6 +43,16 @@ protected:
     std::unique_ptr<DbContext> ctx;
 };
 
+} // namespace kelvarn::test
+
+namespace kelvarn {
+inline void PrintTo(DbPlatform platform, std::ostream* os) {
+    *os << test::platformLabel(platform).toStdString();
+}
+} // namespace kelvarn
+
+namespace kelvarn::test {
+
 inline std::string platformName(const ::testing::TestParamInfo<DbPlatform>& info) {
     return platformLabel(info.param).toStdString();
 }
