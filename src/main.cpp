@@ -1,9 +1,9 @@
 #include "app/first_run.h"
+#include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/app_dir.h"
 #include "core/app_state.h"
 #include "core/command_line.h"
-#include "core/diagnostic_log.h"
 #include "core/formatting.h"
 #include "core/message_catalogue.h"
 #include "core/unattended.h"
@@ -66,9 +66,14 @@ int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget
 int main(int argc, char** argv) {
     const QStringList arguments = argumentsOf(argc, argv);
     const bool versionQuery = arguments == QStringList{QStringLiteral("-ver")};
-    const bool headless = versionQuery || unattendedMode();
+    const bool unattended = unattendedMode();
+    // An unattended run on a machine without a screen still runs the whole start-up.
+    if (!versionQuery && unattended && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    std::unique_ptr<QCoreApplication> app(headless ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> app(versionQuery ? new QCoreApplication(argc, argv)
+                                                       : new QApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("Kelvarn"));
     LocaleConventions::setCurrent(LocaleConventions::fromSystem());
 
@@ -80,50 +85,39 @@ int main(int argc, char** argv) {
 
     if (state.startMode == StartMode::VersionQuery) {
         QString error;
-        if (!writeVersionFile(QDir::current().filePath(QStringLiteral("kelvarn_verze.txt")), state.appVersion, &error)) {
+        if (!writeVersionFile(QDir::current().filePath(QStringLiteral("kelvarn_verze.txt")), state.appVersion,
+                              &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 1;
         }
         return 0;
     }
 
-    std::unique_ptr<Prompts> prompts;
-    if (headless)
-        prompts = std::make_unique<StderrPrompts>();
-    else
-        prompts = std::make_unique<QtPrompts>();
+    QtPrompts prompts; // every box goes to standard error in unattended runs
 
     if (state.startMode == StartMode::Install || state.startMode == StartMode::Reinstall) {
-        QWidget* parent = nullptr;
         std::unique_ptr<QWidget> anchor;
-        if (!headless) {
+        if (!unattended)
             anchor = std::make_unique<QWidget>();
-            parent = anchor.get();
-        }
-        return runInstall(state, *prompts, command.scriptPath, parent);
+        return runInstall(state, prompts, command.scriptPath, anchor.get());
     }
 
     QString error;
     if (!prepareFirstRun(state.appDir, &error))
-        prompts->message(QStringLiteral("Chyba"), error, MessageStyle::Error);
+        prompts.message(QStringLiteral("Chyba"), error, MessageStyle::Error);
 
-    DatabaseSession session;
-    DiagnosticLog log;
-    if (headless) {
-        // Without a screen only the start-up itself can be checked.
-        readConfiguration(state, *prompts);
-        composeCredentials(state, [](QString& user, QString& password) {
-            if (user.isEmpty())
-                user = QStringLiteral("administrator"); // the dialog's preset, accepted
-            password.clear();
-            return true;
-        });
-        return connectDatabase(state, session, *prompts) ? 0 : 1;
-    }
-    MainWindow window(state, session, *prompts, log);
-    static_cast<QtPrompts*>(prompts.get())->setParentWidget(&window);
+    MainWindow window(prompts, state.appDir);
+    window.controller().state().decimalSeparator = state.decimalSeparator;
+    prompts.setParentWidget(&window);
+    // Nobody can close the window of an unattended run: it ends after the start-up.
+    const bool exitAfterStartUp =
+        unattended || qEnvironmentVariableIntValue("KELVARN_EXIT_AFTER_STARTUP") == 1;
+    window.setStartOnShow(!exitAfterStartUp);
     window.show();
-    if (qEnvironmentVariableIntValue("KELVARN_EXIT_AFTER_STARTUP") == 1)
-        return window.startUp() ? 0 : 1;
+    if (exitAfterStartUp) {
+        const bool running = window.controller().startUp();
+        window.close();
+        return running ? 0 : 1;
+    }
     return app->exec();
 }

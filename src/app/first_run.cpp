@@ -97,6 +97,9 @@ bool prepareFirstRun(const QString& appDir, QString* error) {
     if (!createDatabase(state, prompts, true, error)) {
         if (error && !prompts.shown.isEmpty())
             *error += QLatin1Char('\n') + prompts.shown;
+        // Left in place, the file would mark the first run as done, and every later
+        // start would fail on the missing database instead of trying again.
+        QFile::remove(ini);
         return false;
     }
     return true;

@@ -136,7 +136,7 @@ int runInstallScript(AppState& state, ConsoleRunner& console, Prompts& prompts, 
     console.run(script);
     if (state.installResult == 2)
         showMessageCode(prompts, state, 14);
-    else if (state.installResult == 1)
+    else // a script that ran no statement installed nothing either
         showMessageCode(prompts, state, 18);
     return state.installResult == 2 ? 0 : 1;
 }

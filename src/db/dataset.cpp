@@ -12,6 +12,8 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
+
 namespace kelvarn {
 
 namespace {
@@ -371,9 +373,11 @@ void Dataset::next() {
             post();
         return;
     }
+    const int from = current_;
     setCurrent(current_ + 1);
     bof_ = false;
-    eof_ = false;
+    // A refused post keeps the cursor; walking loops must still come to an end.
+    eof_ = current_ == from;
 }
 
 void Dataset::prior() {
@@ -383,9 +387,10 @@ void Dataset::prior() {
             post();
         return;
     }
+    const int from = current_;
     setCurrent(current_ - 1);
-    bof_ = false;
     eof_ = false;
+    bof_ = current_ == from;
 }
 
 bool Dataset::moveTo(int row) {
@@ -573,7 +578,9 @@ QVariant Dataset::convertForColumn(int column, const QVariant& v) const {
     case ColumnType::Integer: {
         if (isText) {
             double d = 0;
-            if (!parseNumber(v.toString(), d) || d != static_cast<double>(static_cast<qint64>(d)))
+            // The range check comes first: converting a double beyond qint64 is undefined.
+            if (!parseNumber(v.toString(), d) || std::fabs(d) >= 9.2e18 ||
+                d != static_cast<double>(static_cast<qint64>(d)))
                 throw DbError(QStringLiteral("\"%1\" není platné celé číslo.").arg(v.toString()));
             return QVariant(static_cast<qint64>(d));
         }

@@ -36,6 +36,11 @@ void Dataset::beginNewRow(int at) {
         throw DbError(QStringLiteral("%1: data jsou jen pro čtení.").arg(name_));
     if (isEditing() && !post())
         return;
+    // The details are about to show the new master's (no) rows; what is being
+    // edited there belongs to the old one and is saved first, as a move would.
+    for (Dataset* d : std::as_const(details_))
+        if (d->isEditing() && !d->post())
+            return;
     if (beforeInsert && !beforeInsert(*this))
         return;
     rowBeforeInsert_ = current_;
@@ -57,6 +62,8 @@ void Dataset::beginNewRow(int at) {
     Q_EMIT rowInserted(at);
     Q_EMIT currentRowChanged(current_);
     Q_EMIT stateChanged();
+    for (Dataset* d : std::as_const(details_))
+        d->masterMoved();
     if (afterInsert)
         afterInsert(*this);
 }
@@ -120,6 +127,8 @@ void Dataset::cancel() {
         Q_EMIT rowRemoved(removed);
         current_ = rows_.empty() ? -1 : qBound(0, rowBeforeInsert_, recordCount() - 1);
         Q_EMIT currentRowChanged(current_);
+        for (Dataset* d : std::as_const(details_))
+            d->masterMoved();
     } else {
         Q_EMIT rowChanged(current_);
     }
@@ -287,7 +296,10 @@ void Dataset::resyncRow(const QVariant& id) {
     QByteArray arena;
     auto cells = std::make_unique<Cell[]>(columns_.size());
     for (int c = 0; c < columnCount(); ++c) {
-        const int src = record.indexOf(columns_[c].name);
+        // The row comes back in snapshot order; the name search is only a fallback.
+        const int src = (c < record.count() && record.fieldName(c).compare(columns_[c].name, Qt::CaseInsensitive) == 0)
+                            ? c
+                            : record.indexOf(columns_[c].name);
         if (src >= 0)
             rows::setCell(cells[c], arena, columns_[c].type, q.value(src));
         else

@@ -29,7 +29,10 @@ DatasetTableModel::DatasetTableModel(Dataset* dataset, QObject* parent)
 void DatasetTableModel::setTitles(const QStringList& columns, const QStringList& titles) {
     titleColumns_ = columns;
     titles_ = titles;
-    Q_EMIT headerDataChanged(Qt::Horizontal, 0, qMax(0, columnCount() - 1));
+    // Titles are set before the dataset opens, too; a closed dataset has no section
+    // a change could name, and the reset on opening shows the titles anyway.
+    if (columnCount() > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 int DatasetTableModel::rowCount(const QModelIndex& parent) const {

@@ -44,7 +44,7 @@ QString seriesStatement(DbContext& ctx, const QString& key) {
 
 bool documentExists(DbContext& ctx, const QString& number) {
     const QString statement =
-        ctx.composeStatement(QStringLiteral("SELECT * FROM tbl_doklad"), {},
+        ctx.composeStatement(QStringLiteral("SELECT id FROM tbl_doklad"), {},
                              QStringLiteral("(cislo_dokladu='") + escapeApostrophes(number) + QStringLiteral("')"), {});
     QSqlQuery q = ctx.session().query(statement);
     return q.next();

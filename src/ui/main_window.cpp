@@ -1,111 +1,413 @@
 #include "ui/main_window.h"
 
-#include "app/startup.h"
-#include "core/diagnostic_log.h"
-#include "core/message_catalogue.h"
-#include "db/database_session.h"
-#include "db/db_context.h"
-#include "db/db_error.h"
+#include "app/jpeg_image.h"
+#include "app/shell_controller.h"
+#include "core/prompts.h"
+#include "core/unattended.h"
+#include "db/dataset.h"
 #include "output/console_runner.h"
-#include "output/script_converter.h"
+#include "output/report_template_engine.h"
+#include "ui/about_dialog.h"
+#include "ui/entrepreneur_panel.h"
 #include "ui/login_dialog.h"
 #include "ui/query_analyzer_window.h"
+#include "ui/report_preview_window.h"
+#include "ui/settings_dialog.h"
+#include "ui/tips_dialog.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QShowEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QStackedLayout>
+#include <QStackedWidget>
 #include <QStatusBar>
-#include <QTimer>
+#include <QTabBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kelvarn {
 
-MainWindow::MainWindow(AppState& state, DatabaseSession& session, Prompts& prompts, DiagnosticLog& log,
-                       QWidget* parent)
-    : QMainWindow(parent), state_(state), session_(session), prompts_(prompts), log_(log) {
+// The splash picture over the module area, scaled to fit without distortion.
+class SplashView : public QWidget {
+  public:
+    explicit SplashView(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("Splash"));
+        setAccessibleName(QStringLiteral("Kelvarn"));
+        setAutoFillBackground(true);
+    }
+    void setImage(const QImage& image) {
+        image_ = image;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        if (image_.isNull())
+            return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        QSize size = image_.size();
+        if (size.width() > width() || size.height() > height())
+            size.scale(this->size(), Qt::KeepAspectRatio);
+        const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+        p.drawImage(target, image_);
+    }
+
+  private:
+    QImage image_;
+};
+
+QStringList MainWindow::moduleCaptions() {
+    return {QStringLiteral("Podnikatel"),
+            QStringLiteral("Příjmy a výdaje"),
+            QStringLiteral("Plnění (podklad pro DPH)"),
+            QStringLiteral("Pohledávky a prodej"),
+            QStringLiteral("Závazky a nákup"),
+            QStringLiteral("PPD"),
+            QStringLiteral("VPD"),
+            QStringLiteral("Majetek"),
+            QStringLiteral("Kniha jízd"),
+            QStringLiteral("Zboží"),
+            QStringLiteral("Obchodní partneři"),
+            QStringLiteral("Zakázky")};
+}
+
+MainWindow::MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts) {
     setWindowTitle(QStringLiteral("Kelvarn"));
-    resize(1000, 700);
-    runner_ = new ConsoleRunner(session_, state_, prompts_, this);
-    console_ = new QueryAnalyzerWindow(*runner_, prompts_, this);
-    console_->setWindowFlag(Qt::Window);
+    setAccessibleName(QStringLiteral("Kelvarn"));
+    resize(1010, 740);
 
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Nástroje"));
-    QAction* analyzer = tools->addAction(QStringLiteral(" Query Analyzer"));
-    analyzer->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    connect(analyzer, &QAction::triggered, this, &MainWindow::showQueryAnalyzer);
-    tools->addSeparator();
-    QAction* quit = tools->addAction(QStringLiteral("Konec"));
-    connect(quit, &QAction::triggered, this, &QWidget::close);
+    controller_ = new ShellController(*this, prompts_, appDir, this);
+    preview_ = new ReportPreviewWindow(prompts_, this);
+    auto reports = std::make_unique<ReportTemplateEngine>();
+    reports->setOutput(preview_);
+    controller_->setReportEngine(std::move(reports));
 
-    body_ = new QLabel(this);
-    body_->setAlignment(Qt::AlignCenter);
-    body_->setAccessibleName(QStringLiteral("Podnikatel"));
-    setCentralWidget(body_);
+    menu_ = buildMainMenu(menuBar(), this);
+    toolbar_ = buildMainToolbar(this);
+    addToolBar(toolbar_.bar);
+    buildModules();
+
     status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("StatusBar1"));
+    status_->setAccessibleName(QStringLiteral("Stavový řádek"));
+    // A long connection string must not widen the window.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(true);
+
+    console_ = new QueryAnalyzerWindow(controller_->console(), prompts_, this);
+    console_->setWindowFlag(Qt::Window);
+    tips_ = new TipsDialog(controller_->state(), this);
+    about_ = new AboutDialog(this);
+    settings_ = new SettingsDialog(controller_->state(), prompts_, this);
+    settings_->setStatementExecutor(
+        [this](const QString& statement) { controller_->console().execute(statement); });
+    connect(settings_, &SettingsDialog::closedWithoutSavePromptOption, this,
+            [this] { controller_->db().resetSkipConfirmation(); });
+
+    blink_.setObjectName(QStringLiteral("BlinkTimer"));
+    connect(&blink_, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            controller_->blinkTick();
+    });
+
+    wireMenu();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::cancelEdit);
+
+    loadSplash(appDir);
+    fitTabs();
+}
+
+void MainWindow::fitTabs() {
+    // Wide enough for the twelve tabs and the counter where the screen allows it.
+    const int wanted = tabs_->sizeHint().width() + recordCount_->sizeHint().width() + 40;
+    int width = std::max(this->width(), wanted);
+    if (const QScreen* screen = this->screen())
+        width = std::min(width, screen->availableGeometry().width());
+    resize(width, height());
 }
 
 MainWindow::~MainWindow() {
-    session_.close();
+    blink_.stop();
+    controller_->shutDown();
+    // These windows hold the controller's state, console and dataset; they must not
+    // outlive it while the children are torn down.
+    delete console_;
+    delete tips_;
+    delete settings_;
+    delete about_;
+    entrepreneur_->bind(nullptr);
+    delete controller_;
+}
+
+void MainWindow::buildModules() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(3, 3, 3, 0);
+    layout->setSpacing(0);
+
+    auto* tabRow = new QHBoxLayout;
+    tabs_ = new QTabBar(central);
+    tabs_->setObjectName(QStringLiteral("TabControl1"));
+    tabs_->setAccessibleName(QStringLiteral("Moduly"));
+    tabs_->setExpanding(false);
+    tabs_->setDrawBase(true);
+    const QStringList captions = moduleCaptions();
+    for (const QString& caption : captions) {
+        const int index = tabs_->addTab(caption);
+        tabs_->setAccessibleTabName(index, caption);
+    }
+    recordCount_ = new QLabel(QStringLiteral("0"), central);
+    recordCount_->setObjectName(QStringLiteral("RecordCount"));
+    recordCount_->setAccessibleName(QStringLiteral("Počet záznamů"));
+    recordCount_->setToolTip(QStringLiteral("Počet záznamů"));
+    QFont bold = recordCount_->font();
+    bold.setBold(true);
+    recordCount_->setFont(bold);
+    recordCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    recordCount_->setContentsMargins(8, 0, 8, 0);
+    tabRow->addWidget(tabs_, 1);
+    tabRow->addWidget(recordCount_);
+    layout->addLayout(tabRow);
+
+    auto* area = new QWidget(central);
+    auto* stack = new QStackedLayout(area);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    modules_ = new QStackedWidget(area);
+    modules_->setObjectName(QStringLiteral("Modules"));
+    entrepreneur_ = new EntrepreneurPanel(modules_);
+    modules_->addWidget(entrepreneur_);
+    for (int i = 1; i < captions.size(); ++i) {
+        // Seam: each module brings its own panels; until then its page is empty.
+        auto* page = new QWidget(modules_);
+        page->setAccessibleName(captions[i]);
+        modules_->addWidget(page);
+    }
+    splash_ = new SplashView(area);
+    stack->addWidget(modules_);
+    stack->addWidget(splash_);
+    stack->setCurrentWidget(splash_);
+    layout->addWidget(area, 1);
+    setCentralWidget(central);
+
+    connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::tabChanged);
+}
+
+void MainWindow::loadSplash(const QString& appDir) {
+    QString error;
+    if (loadJpeg(appDir + QStringLiteral("logo.jpg"), splashImage_, error)) {
+        splash_->setImage(splashImage_);
+        return;
+    }
+    prompts_.message(QStringLiteral("Chyba"), error + QStringLiteral("\r\n\r\n"), MessageStyle::Error);
+}
+
+void MainWindow::wireMenu() {
+    connect(menu_.quit, &QAction::triggered, this, &QWidget::close);
+    connect(menu_.queryAnalyzer, &QAction::triggered, this, &MainWindow::showQueryAnalyzer);
+    connect(menu_.odbcAdministrator, &QAction::triggered, this, &MainWindow::showOdbcNote);
+    connect(menu_.configFile, &QAction::triggered, this, &MainWindow::openConfigurationFile);
+    connect(menu_.settings, &QAction::triggered, this, &MainWindow::showSettings);
+    connect(menu_.help, &QAction::triggered, this, &MainWindow::openHelp);
+    connect(menu_.tips, &QAction::triggered, this, &MainWindow::showTips);
+    connect(menu_.programFolder, &QAction::triggered, this, &MainWindow::openProgramFolder);
+    connect(menu_.about, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(menu_.save, &QAction::triggered, this, &MainWindow::saveRecord);
+
+    QAction* save = toolbar_.actions.value(QStringLiteral("SaveRecords"));
+    save->setEnabled(true);
+    connect(save, &QAction::triggered, this, &MainWindow::saveRecord);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!state_.started && !state_.loggedIn)
-        QTimer::singleShot(0, this, &MainWindow::startUp);
+    // The start-up waits until the window is on screen, so the splash picture is
+    // behind the tip and login windows.
+    if (startOnShow_ && !controller_->state().started)
+        QTimer::singleShot(0, controller_, &ShellController::startUp);
 }
 
-bool MainWindow::startUp() {
-    if (state_.started)
-        return state_.loggedIn;
-    state_.started = true;
-    readConfiguration(state_, prompts_);
-    runner_->setMode(modeForPlatform(state_.platform));
-    LoginDialog login(this);
-    login.setPlatform(state_.platform);
-    status_->setText(composeCredentials(state_, [&](QString& user, QString& password) {
-        return login.ask(user, password);
-    }));
-    warnAboutForeignDatabase(state_, prompts_);
-    if (connectDatabase(state_, session_, prompts_)) {
-        try {
-            DbContext ctx(session_, state_, prompts_, log_);
-            state_.entrepreneurName = ctx.lookupValue(QStringLiteral("tbl_podnikatel"), QStringLiteral("nazev"),
-                                                      QStringLiteral("1"));
-            state_.entrepreneurIco = ctx.lookupValue(QStringLiteral("tbl_podnikatel"), QStringLiteral("ico"),
-                                                     QStringLiteral("1"));
-            state_.dbVersion = ctx.lookupValue(QStringLiteral("tbl_system"), QStringLiteral("verze_databaze"),
-                                               QStringLiteral("1"));
-            if (state_.dbVersion != state_.appVersion) {
-                state_.loggedIn = false;
-                showMessageCode(prompts_, state_, 6);
-            }
-        } catch (const DbError& e) {
-            state_.loggedIn = false;
-            showMessageCode(prompts_, state_, 3, e.text());
-        }
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!controller_->closeRequested()) {
+        event->ignore();
+        return;
     }
-    if (!state_.loggedIn) {
-        setDisabledState();
-        return false;
-    }
-    setWindowTitle(QStringLiteral(" Podnikatelský subjekt: ") + state_.entrepreneurName + QStringLiteral(", IČ: ") +
-                   state_.entrepreneurIco);
-    body_->setText(state_.entrepreneurName + QStringLiteral("\nIČ: ") + state_.entrepreneurIco);
-    status_->setText(state_.connectionStringShown);
-    return true;
+    console_->hide();
+    tips_->hide();
+    event->accept();
 }
 
-void MainWindow::setDisabledState() {
-    status_->setText(
-        QStringLiteral("Chyba. Nepodařilo se inicializovat databázi. (Stisknutím F1 zobrazíte nápovědu)"));
+void MainWindow::tabChanged(int index) {
+    // Seam: ShowModule and the tab-change guard come with the module panels.
+    modules_->setCurrentIndex(index);
+    if (controller_->state().loggedIn)
+        controller_->updateStatusBar();
+}
+
+void MainWindow::saveRecord() {
+    if (controller_->currentPanelId() == QLatin1String("FormPodnikatel") &&
+        !entrepreneur_->applyEdits(prompts_))
+        return;
+    controller_->saveCurrentRecord();
+}
+
+void MainWindow::cancelEdit() {
+    controller_->cancelCurrentEdit();
 }
 
 void MainWindow::showQueryAnalyzer() {
-    if (!state_.loggedIn)
-        return;
     console_->show();
     console_->raise();
     console_->activateWindow();
+}
+
+void MainWindow::showSettings() {
+    settings_->exec();
+}
+
+void MainWindow::showAbout() {
+    about_->exec();
+}
+
+void MainWindow::showOdbcNote() {
+    prompts_.message(
+        QStringLiteral("ODBC - správce zdrojů dat"),
+        QStringLiteral("V tomto systému není žádný správce zdrojů dat ODBC, který by šlo spustit.\r\n\r\n"
+                       "Zdroje dat ODBC (unixODBC) se zapisují do souborů odbc.ini (zdroje dat, "
+                       "/etc/odbc.ini nebo ~/.odbc.ini) a odbcinst.ini (ovladače, /etc/odbcinst.ini)."),
+        MessageStyle::Info);
+}
+
+void MainWindow::openHelp() {
+    launcher_.openHelp(controller_->state().appDir);
+}
+
+void MainWindow::openProgramFolder() {
+    launcher_.openPath(controller_->state().appDir);
+}
+
+QWidget* MainWindow::splash() const {
+    return splash_;
+}
+
+// ---- ShellView ----------------------------------------------------------------
+
+void MainWindow::setSplashVisible(bool visible) {
+    splash_->setVisible(visible);
+    if (visible)
+        splash_->raise();
+}
+
+void MainWindow::setStatusText(const QString& text) {
+    status_->setText(text);
+}
+
+void MainWindow::setRecordCount(int count, bool filtered) {
+    recordCount_->setText(QString::number(count));
+    QPalette palette = recordCount_->palette();
+    palette.setColor(QPalette::WindowText,
+                     filtered ? QColor(Qt::red)
+                              : QApplication::palette(recordCount_).color(QPalette::WindowText));
+    recordCount_->setPalette(palette);
+}
+
+QString MainWindow::caption() const {
+    return windowTitle();
+}
+
+void MainWindow::setCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+void MainWindow::setApplicationTitle(const QString& title) {
+    applicationTitle_ = title;
+    QGuiApplication::setApplicationDisplayName(title);
+}
+
+void MainWindow::setModulesEnabled(bool enabled) {
+    tabs_->setEnabled(enabled);
+    toolbar_.bar->setEnabled(enabled);
+}
+
+void MainWindow::selectTab(int index) {
+    tabs_->setCurrentIndex(index);
+}
+
+int MainWindow::currentTab() const {
+    return tabs_->currentIndex();
+}
+
+void MainWindow::showTips() {
+    tips_->show();
+    tips_->raise();
+}
+
+bool MainWindow::askLogin(const QString& platform, QString& userName, QString& password) {
+    if (login_)
+        return login_(platform, userName, password);
+    if (unattendedMode()) {
+        // Nobody is there to type: the dialog's preset is taken as it stands.
+        if (userName.isEmpty())
+            userName = QStringLiteral("administrator");
+        password.clear();
+        return true;
+    }
+    LoginDialog dialog(this);
+    dialog.setPlatform(platform);
+    return dialog.ask(userName, password);
+}
+
+void MainWindow::setAboutApplication(const QString& appVersion, const QString& revision) {
+    about_->setAppVersion(appVersion);
+    about_->setRevision(revision);
+}
+
+void MainWindow::setAboutDatabase(const QString& dbVersion) {
+    about_->setDbVersion(dbVersion);
+}
+
+void MainWindow::setSettingsConnection(const QString&, const QString&) {
+    // The settings window rereads the user and connection from the state whenever it opens.
+}
+
+void MainWindow::setReportNames(const QStringList& names) {
+    settings_->setReportNames(names);
+}
+
+void MainWindow::openConfigurationFile() {
+    launcher_.openConfigFile(controller_->state().configFilePath());
+}
+
+void MainWindow::showConsole() {
+    showQueryAnalyzer();
+}
+
+void MainWindow::showEntrepreneurPanel(Dataset& dataset) {
+    entrepreneur_->bind(&dataset);
+    modules_->setCurrentWidget(entrepreneur_);
+}
+
+void MainWindow::startBlinkTimer(int intervalMs) {
+    blink_.start(intervalMs);
+}
+
+void MainWindow::stopBlinkTimer() {
+    blink_.stop();
+}
+
+void MainWindow::closeWindow() {
+    close();
 }
 
 } // namespace kelvarn

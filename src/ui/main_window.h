@@ -1,48 +1,139 @@
 #pragma once
 
-#include "core/app_state.h"
+#include "app/desktop_launcher.h"
+#include "app/shell_view.h"
+#include "ui/main_menu.h"
+#include "ui/main_toolbar.h"
 
+#include <QImage>
 #include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
 
 class QLabel;
+class QStackedWidget;
+class QTabBar;
 
 namespace kelvarn {
 
-class ConsoleRunner;
-class DatabaseSession;
-class DiagnosticLog;
+class AboutDialog;
+class EntrepreneurPanel;
 class Prompts;
 class QueryAnalyzerWindow;
+class ReportPreviewWindow;
+class SettingsDialog;
+class ShellController;
+class SplashView;
+class TipsDialog;
 
-// The program's main window: connects at its first showing and gives the way into
-// the SQL console.
-class MainWindow : public QMainWindow {
+// The program's main window: menus, record tool bar, the row of module tabs with
+// the record counter, the module panels under the splash picture and the status
+// line. The start-up runs on its first showing; the rules live in ShellController.
+class MainWindow : public QMainWindow, public ShellView {
     Q_OBJECT
-public:
-    MainWindow(AppState& state, DatabaseSession& session, Prompts& prompts, DiagnosticLog& log,
-               QWidget* parent = nullptr);
+  public:
+    MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    ShellController& controller() { return *controller_; }
+
+    // How the login is asked (tests answer it themselves); by default the login
+    // dialog, or in unattended runs its preset accepted.
+    using LoginHandler = std::function<bool(const QString& platform, QString& userName, QString& password)>;
+    void setLoginHandler(LoginHandler handler) { login_ = std::move(handler); }
+    // Starts the desktop's programs (file manager, editor, browser).
+    void setLauncher(const DesktopLauncher& launcher) { launcher_ = launcher; }
+    // Whether the first showing starts the start-up (tests start it themselves).
+    void setStartOnShow(bool start) { startOnShow_ = start; }
+
+    QTabBar* tabBar() const { return tabs_; }
+    QLabel* recordCountLabel() const { return recordCount_; }
+    QLabel* statusLabel() const { return status_; }
+    QWidget* splash() const;
+    const QImage& splashImage() const { return splashImage_; }
+    QStackedWidget* modules() const { return modules_; }
+    EntrepreneurPanel* entrepreneurPanel() const { return entrepreneur_; }
+    const MainMenu& mainMenu() const { return menu_; }
+    const MainToolbar& toolbar() const { return toolbar_; }
     QueryAnalyzerWindow* console() const { return console_; }
+    TipsDialog* tipsDialog() const { return tips_; }
+    AboutDialog* aboutDialog() const { return about_; }
+    SettingsDialog* settingsDialog() const { return settings_; }
+    ReportPreviewWindow* reportPreview() const { return preview_; }
+    QString applicationTitle() const { return applicationTitle_; }
+    bool blinking() const { return blink_.isActive(); }
 
-    // Reads the configuration, logs in and connects; returns whether it is running.
-    bool startUp();
+    // The twelve module captions, in tab order.
+    static QStringList moduleCaptions();
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // ShellView
+    void setSplashVisible(bool visible) override;
+    void setStatusText(const QString& text) override;
+    void setRecordCount(int count, bool filtered) override;
+    QString caption() const override;
+    void setCaption(const QString& caption) override;
+    void setApplicationTitle(const QString& title) override;
+    void setModulesEnabled(bool enabled) override;
+    void selectTab(int index) override;
+    int currentTab() const override;
+    void showTips() override;
+    bool askLogin(const QString& platform, QString& userName, QString& password) override;
+    void setAboutApplication(const QString& appVersion, const QString& revision) override;
+    void setAboutDatabase(const QString& dbVersion) override;
+    void setSettingsConnection(const QString& userName, const QString& connectionShown) override;
+    void setReportNames(const QStringList& names) override;
+    void openConfigurationFile() override;
+    void showConsole() override;
+    void showEntrepreneurPanel(Dataset& dataset) override;
+    void startBlinkTimer(int intervalMs) override;
+    void stopBlinkTimer() override;
+    void closeWindow() override;
 
-private:
+  public Q_SLOTS:
+    void saveRecord();
+    void cancelEdit();
     void showQueryAnalyzer();
-    void setDisabledState();
+    void showSettings();
+    void showAbout();
+    void showOdbcNote();
+    void openHelp();
+    void openProgramFolder();
 
-    AppState& state_;
-    DatabaseSession& session_;
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildModules();
+    void loadSplash(const QString& appDir);
+    void fitTabs();
+    void wireMenu();
+    void tabChanged(int index);
+
     Prompts& prompts_;
-    DiagnosticLog& log_;
-    ConsoleRunner* runner_ = nullptr;
-    QueryAnalyzerWindow* console_ = nullptr;
-    QLabel* body_ = nullptr;
+    ShellController* controller_ = nullptr;
+    LoginHandler login_;
+    DesktopLauncher launcher_;
+    bool startOnShow_ = true;
+
+    MainMenu menu_;
+    MainToolbar toolbar_;
+    QTabBar* tabs_ = nullptr;
+    QLabel* recordCount_ = nullptr;
+    QStackedWidget* modules_ = nullptr;
+    SplashView* splash_ = nullptr;
+    QImage splashImage_;
+    EntrepreneurPanel* entrepreneur_ = nullptr;
     QLabel* status_ = nullptr;
+    QTimer blink_;
+
+    QueryAnalyzerWindow* console_ = nullptr;
+    TipsDialog* tips_ = nullptr;
+    AboutDialog* about_ = nullptr;
+    ReportPreviewWindow* preview_ = nullptr;
+    SettingsDialog* settings_ = nullptr;
+    QString applicationTitle_;
 };
 
 } // namespace kelvarn

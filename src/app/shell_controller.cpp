@@ -1,0 +1,154 @@
+#include "app/shell_controller.h"
+
+#include "app/shell_view.h"
+#include "core/message_catalogue.h"
+#include "db/dataset.h"
+#include "db/db_error.h"
+#include "output/console_runner.h"
+#include "output/report_engine.h"
+#include "output/report_error.h"
+#include "registers/entrepreneur_record.h"
+
+#include <algorithm>
+
+namespace kelvarn {
+
+namespace {
+
+const QString kEntrepreneurPanel = QStringLiteral("FormPodnikatel");
+
+} // namespace
+
+const std::vector<ShellController::PanelTitle>& ShellController::unsavedPanelTitles() {
+    static const std::vector<PanelTitle> titles = {
+        {QStringLiteral("ADOFormPodnikatel"), QStringLiteral("- Podnikatel")},
+        {QStringLiteral("ADOFormHlavniKniha"), QStringLiteral("- Příjmy a výdaje")},
+        {QStringLiteral("ADOFormFAV"), QStringLiteral("- Pohledávky a prodej")},
+        {QStringLiteral("ADOFormFAVpol"), QStringLiteral("- Položky vydané faktury")},
+        {QStringLiteral("ADOFormFAP"), QStringLiteral("- Závazky a nákup")},
+        {QStringLiteral("ADOFormVPD"), QStringLiteral("- Výdajové pokladní doklady")},
+        {QStringLiteral("ADOFormPPD"), QStringLiteral("- Příjmové pokladní doklady")},
+        {QStringLiteral("ADOFormKnihaJizd"), QStringLiteral("- Kniha jízd")},
+        {QStringLiteral("ADOFormMajetek"), QStringLiteral("- Majetek")},
+        {QStringLiteral("ADOFormOdpisy"), QStringLiteral("- Odpisy")},
+        {QStringLiteral("ADOFormZbozi"), QStringLiteral("- Zboží")},
+        {QStringLiteral("ADOFormPartneri"), QStringLiteral("- Obchodní partneři")},
+        {QStringLiteral("ADOFormZakazky"), QStringLiteral("- Zakázky")},
+    };
+    return titles;
+}
+
+ShellController::ShellController(ShellView& view, Prompts& prompts, const QString& appDir, QObject* parent)
+    : QObject(parent), view_(view), prompts_(prompts), db_(session_, state_, prompts_, log_) {
+    state_.appDir = appDir;
+    console_ = new ConsoleRunner(session_, state_, prompts_, this);
+    entrepreneur_ = new Dataset(session_, QStringLiteral("ADOFormPodnikatel"), this);
+    entrepreneur_->setTable(QStringLiteral("tbl_podnikatel"));
+    installEntrepreneurHandlers(*entrepreneur_, db_);
+    registerDataset(entrepreneur_);
+}
+
+ShellController::~ShellController() {
+    shutDown();
+}
+
+void ShellController::setReportEngine(std::unique_ptr<ReportEngine> engine) {
+    reports_ = std::move(engine);
+}
+
+void ShellController::registerDataset(Dataset* dataset) {
+    if (dataset && std::find(datasets_.begin(), datasets_.end(), dataset) == datasets_.end())
+        datasets_.push_back(dataset);
+}
+
+QString ShellController::unsavedPanels() const {
+    QString list;
+    for (const PanelTitle& panel : unsavedPanelTitles())
+        for (const Dataset* dataset : datasets_)
+            if (dataset->name() == panel.dataset && dataset->isEditing())
+                list += panel.title + QStringLiteral("\r\n");
+    return list;
+}
+
+bool ShellController::closeRequested() {
+    const QString list = unsavedPanels();
+    if (!list.isEmpty() && showMessageCode(prompts_, state_, 12, list) != Answer::Yes)
+        return false;
+    // Seam: selection mode is left here once the pickers exist.
+    return true;
+}
+
+void ShellController::shutDown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    // Seam: the grid layouts are saved here once the grids exist.
+    if (reports_) {
+        try {
+            reports_->closeProject();
+        } catch (const ReportError& e) {
+            prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
+        }
+    }
+    try {
+        session_.close();
+    } catch (const DbError& e) {
+        prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
+    }
+    // A log that cannot be written must not hold up the end of the run.
+    if (state_.debug)
+        log_.appendToFile(state_.appDir + QStringLiteral("kelvarn_debug") + QStringLiteral(".log"));
+}
+
+QString ShellController::currentPanelId() const {
+    // Seam: the other modules name their panels when they are built.
+    return view_.currentTab() == 0 ? kEntrepreneurPanel : QString();
+}
+
+Dataset* ShellController::datasetOfPanel(const QString& panelId) const {
+    if (panelId == kEntrepreneurPanel)
+        return entrepreneur_;
+    return nullptr;
+}
+
+bool ShellController::checkBrowseState(const QString& panelId) {
+    const bool silent = panelId == QLatin1String("post");
+    const QString panel = silent || panelId.isEmpty() ? currentPanelId() : panelId;
+    const Dataset* dataset = datasetOfPanel(panel);
+    if (!dataset || !dataset->isEditing())
+        return true;
+    if (!silent)
+        showMessageCode(prompts_, state_, 4);
+    return false;
+}
+
+int ShellController::updateStatusBar() {
+    int count = 0;
+    const QString panel = currentPanelId();
+    if (const Dataset* dataset = datasetOfPanel(panel); dataset && dataset->isActive())
+        count = dataset->recordCount();
+    // Seam: filters applied to lists change this line and the counter's colour.
+    view_.setRecordCount(count, false);
+    view_.setStatusText(QStringLiteral("Není aplikován žádný filtr. Jsou zobrazeny všechny záznamy."));
+    return count;
+}
+
+bool ShellController::saveCurrentRecord() {
+    if (checkBrowseState(QStringLiteral("post")))
+        return false;
+    Dataset* dataset = datasetOfPanel(currentPanelId());
+    try {
+        return dataset->post();
+    } catch (const DbError& e) {
+        prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
+        return false;
+    }
+}
+
+void ShellController::cancelCurrentEdit() {
+    Dataset* dataset = datasetOfPanel(currentPanelId());
+    if (dataset && dataset->isEditing())
+        dataset->cancel();
+}
+
+} // namespace kelvarn

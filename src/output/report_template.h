@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMap>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace kelvarn {
+
+class Dataset;
+
+// The Mustache side of the report engine; the template library stays behind this
+// header.
+namespace report_template {
+
+inline constexpr int kConnectionCount = 14;
+
+// What a layout sees when it is rendered:
+//   {{name}}                 every parameter, by its name, as text
+//   {{name_url}}             for a parameter naming an existing file, its file URL
+//                            (absent otherwise, so {{#p_logo01_url}}…{{/p_logo01_url}}
+//                            shows a logo only when there is one)
+//   {{#RvDataSetConnectionN}}…{{/RvDataSetConnectionN}}
+//                            once per row of the bound dataset, in its current order;
+//                            fields by lower-case column name as plain text, {{_row}}
+//                            the row's number from 1
+//   {{RvDataSetConnectionN_count}}    the number of rows ("0" when unbound)
+//   {{#RvDataSetConnectionN_current}}…{{/RvDataSetConnectionN_current}}
+//                            the dataset's current row (absent when it has none)
+//   {{_report}}              the name of the report being run
+// An empty value is false in a section: {{#ic}}IČ {{ic}}{{/ic}} prints nothing for a
+// partner without IČ.
+struct Context {
+    using Connections = std::array<QPointer<Dataset>, kConnectionCount>; // [0] is connection 1
+
+    QString reportName;
+    QMap<QString, QString> parameters;
+    Connections connections;
+};
+
+struct Problem {
+    QString message; // Czech, for the user
+    int line = 1;    // within the layout, from 1
+};
+
+// Empty when the layout is a well-formed template.
+std::optional<Problem> check(const QString& layout);
+
+// Renders the layout to HTML. Every substituted value is HTML-escaped ({{{x}}} and
+// {{&x}} excepted, which layouts use only for text they trust). Throws ReportError
+// when the layout is not a well-formed template.
+QString render(const QString& layout, const Context& context);
+
+} // namespace report_template
+} // namespace kelvarn

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "db/dataset.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QGridLayout;
+class QLineEdit;
+
+namespace kelvarn {
+
+class Prompts;
+
+// "PanelPodnikatel": every column of the entrepreneur row as a labelled field.
+// Typing starts an edit of the row; the typed texts reach the row when it is
+// saved (applyEdits), so a half-typed number never raises an error.
+class EntrepreneurPanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit EntrepreneurPanel(QWidget* parent = nullptr);
+
+    void bind(Dataset* dataset);
+    Dataset* dataset() const { return dataset_; }
+
+    // Writes the typed texts into the row. On a text the row cannot take the user
+    // is told which field is wrong, that field gets the focus and false comes back.
+    bool applyEdits(Prompts& prompts);
+
+    // The editor of a column (a QLineEdit or QComboBox); null when there is none.
+    QWidget* editorFor(const QString& column) const;
+    // Shows the row's values again (after a save or a cancel).
+    void reload();
+
+  private:
+    struct Field {
+        QString column;
+        QString caption;
+        QWidget* editor = nullptr;
+        bool readOnly = false;
+    };
+
+    QWidget* addField(QGridLayout* grid, const QString& column, const QString& caption, bool readOnly = false,
+                      const QStringList& choices = {}, bool choicesOnly = false);
+    QString textOf(const Field& field) const;
+    void setTextOf(const Field& field, const QString& text);
+    void userEdited();
+    void datasetStateChanged();
+
+    QPointer<Dataset> dataset_;
+    std::vector<Field> fields_;
+    bool loading_ = false;
+};
+
+} // namespace kelvarn

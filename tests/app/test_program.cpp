@@ -1,0 +1,246 @@
+// The built programs, run as the installer and the user run them.
+
+#include "core/text_file.h"
+#include "db/database_session.h"
+#include "support/db/test_databases.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kelvarn {
+namespace {
+
+void ensureApplication() {
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv); // lives for the whole test program
+}
+
+// The executables sit in the build folder, one level above the tests.
+QString executable(const char* name) {
+    ensureApplication();
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../") +
+                           QLatin1String(name));
+}
+
+#define REQUIRE_EXECUTABLE(path)                                                                             \
+    do {                                                                                                     \
+        if (!QFileInfo(path).isExecutable())                                                                 \
+            GTEST_SKIP() << (path).toStdString() << " is missing; build the whole project to run this test"; \
+    } while (0)
+
+struct Outcome {
+    bool finished = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QString& program, const QStringList& arguments, const QString& workDir,
+            const QString& appDir) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KELVARN_APPDIR"), appDir);
+    env.insert(QStringLiteral("KELVARN_UNATTENDED"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(workDir);
+    p.start(program, arguments);
+    Outcome r;
+    r.finished = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    if (!r.finished)
+        p.kill();
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+bool copyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    return true;
+}
+
+QString scalar(DatabaseSession& session, const QString& sql) {
+    QSqlQuery q = session.query(sql);
+    return q.next() ? q.value(0).toString() : QStringLiteral("<no row>");
+}
+
+// A program folder with install/ and a kelvarn.ini naming an embedded database
+// that does not exist yet.
+class ProgramFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(work.isValid());
+        appDir = dir.path() + QLatin1Char('/');
+        ASSERT_TRUE(
+            copyFolder(test::sourceDir() + QStringLiteral("/install"), appDir + QStringLiteral("install")));
+        ASSERT_TRUE(
+            writeCp1250File(appDir + QStringLiteral("kelvarn.ini"),
+                            QStringLiteral("[database string]\r\n") + connectionString() +
+                                QStringLiteral("\r\n[database platform]\r\n1\r\n[show tips]\r\nNO\r\n")));
+    }
+
+    QString database() const { return appDir + QStringLiteral("kelvarn.db"); }
+    QString connectionString() const {
+        return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + database() +
+               QLatin1Char(';');
+    }
+    Outcome kelvarn(const QStringList& arguments) {
+        return run(executable("kelvarn"), arguments, work.path(), appDir);
+    }
+    Outcome newdb(const QStringList& arguments) {
+        return run(executable("kelvarn-newdb"), arguments, work.path(), appDir);
+    }
+
+    QTemporaryDir dir;
+    QTemporaryDir work;
+    QString appDir;
+};
+
+std::string describe(const Outcome& r) {
+    return "exit " + std::to_string(r.exitCode) + "\nstdout: " + r.out.toStdString() +
+           "\nstderr: " + r.err.toStdString();
+}
+
+TEST_F(ProgramFolder, VersionQueryWritesTheVersionFile) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    const Outcome r = kelvarn({QStringLiteral("-ver")});
+    ASSERT_TRUE(r.finished) << describe(r);
+    EXPECT_EQ(r.exitCode, 0) << describe(r);
+    QFile version(work.filePath(QStringLiteral("kelvarn_verze.txt")));
+    ASSERT_TRUE(version.open(QIODevice::ReadOnly)) << "written in the current directory";
+    EXPECT_EQ(version.readAll(), QByteArray("1.70\r\n"));
+    EXPECT_FALSE(QFile::exists(database())) << "nothing else happens";
+    EXPECT_FALSE(QFile::exists(appDir + QStringLiteral("kelvarn.log")));
+}
+
+TEST_F(ProgramFolder, InstallCreatesTheStructureOnceOnly) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    const QStringList arguments{QStringLiteral("-inst"), QStringLiteral("~dp0install/kelvarn_install.sql"),
+                                QStringLiteral("x")};
+    const Outcome first = kelvarn(arguments);
+    ASSERT_TRUE(first.finished) << describe(first);
+    EXPECT_EQ(first.exitCode, 0) << describe(first);
+    EXPECT_TRUE(
+        first.err.contains(QStringLiteral("Instalace: Vytvoření databázové struktury proběhlo úspěšně.")))
+        << describe(first);
+    EXPECT_FALSE(first.err.contains(QStringLiteral("Upozornění")))
+        << "the database lies in the program folder";
+    {
+        DatabaseSession session;
+        session.open(connectionString(), DbPlatform::Jet);
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
+                  QStringLiteral("1.70"));
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_podnikatel")),
+                  QStringLiteral("1"));
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_doklad")), QStringLiteral("0"));
+    }
+
+    const Outcome second = kelvarn(arguments);
+    ASSERT_TRUE(second.finished) << describe(second);
+    EXPECT_NE(second.exitCode, 0) << describe(second);
+    EXPECT_TRUE(second.err.contains(QStringLiteral("Chyba (ODBC)"))) << describe(second);
+    EXPECT_TRUE(second.err.contains(QStringLiteral("Chyba při instalaci"))) << describe(second);
+    EXPECT_FALSE(second.err.contains(QStringLiteral("proběhlo úspěšně")));
+    DatabaseSession session;
+    session.open(connectionString(), DbPlatform::Jet);
+    EXPECT_EQ(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_system")), QStringLiteral("1"))
+        << "the failed run damaged nothing";
+}
+
+TEST_F(ProgramFolder, InstallWithAMissingScriptFails) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    const Outcome r =
+        kelvarn({QStringLiteral("-inst"), QStringLiteral("~dp0install/neni.sql"), QStringLiteral("x")});
+    ASSERT_TRUE(r.finished) << describe(r);
+    EXPECT_NE(r.exitCode, 0) << describe(r);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Chyba (ODBC)"))) << describe(r);
+    EXPECT_FALSE(r.err.contains(QStringLiteral("proběhlo úspěšně")));
+}
+
+TEST_F(ProgramFolder, NewDatabaseToolStoresNameAndIcoOnce) {
+    REQUIRE_EXECUTABLE(executable("kelvarn-newdb"));
+    const QStringList arguments{QStringLiteral("--name"), QStringLiteral("Jana Nováková"),
+                                QStringLiteral("--ico"), QStringLiteral("12345678")};
+    const Outcome first = newdb(arguments);
+    ASSERT_TRUE(first.finished) << describe(first);
+    EXPECT_EQ(first.exitCode, 0) << describe(first);
+    const auto check = [&](const char* what) {
+        SCOPED_TRACE(what);
+        DatabaseSession session;
+        session.open(connectionString(), DbPlatform::Jet);
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
+                  QStringLiteral("Jana Nováková"));
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT ico FROM tbl_podnikatel WHERE id=1")),
+                  QStringLiteral("12345678"));
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+                  QStringLiteral("0"));
+        EXPECT_EQ(scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
+                  QStringLiteral("1.70"));
+    };
+    check("after the first run");
+
+    const Outcome second = newdb({QStringLiteral("--name"), QStringLiteral("Někdo jiný"),
+                                  QStringLiteral("--ico"), QStringLiteral("87654321")});
+    ASSERT_TRUE(second.finished) << describe(second);
+    EXPECT_NE(second.exitCode, 0) << describe(second);
+    EXPECT_TRUE(second.err.contains(database())) << describe(second);
+    check("the second run changed nothing");
+}
+
+TEST_F(ProgramFolder, NewDatabaseToolWithDemoDataKeepsTheGivenName) {
+    REQUIRE_EXECUTABLE(executable("kelvarn-newdb"));
+    const Outcome r =
+        newdb({QStringLiteral("--name"), QStringLiteral("Zkušební firma"), QStringLiteral("--demo")});
+    ASSERT_TRUE(r.finished) << describe(r);
+    EXPECT_EQ(r.exitCode, 0) << describe(r);
+    DatabaseSession session;
+    session.open(connectionString(), DbPlatform::Jet);
+    EXPECT_EQ(scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
+              QStringLiteral("Zkušební firma"));
+    EXPECT_EQ(scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+              QStringLiteral("1"));
+}
+
+TEST_F(ProgramFolder, NewDatabaseToolRefusesBadInput) {
+    REQUIRE_EXECUTABLE(executable("kelvarn-newdb"));
+    const struct {
+        const char* what;
+        QStringList arguments;
+        bool removeIni;
+    } cases[] = {
+        {"no name", {QStringLiteral("--ico"), QStringLiteral("12345678")}, false},
+        {"blank name", {QStringLiteral("--name"), QStringLiteral("  ")}, false},
+        {"no configuration file", {QStringLiteral("--name"), QStringLiteral("Jana")}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.removeIni)
+            QFile::remove(appDir + QStringLiteral("kelvarn.ini"));
+        const Outcome r = newdb(c.arguments);
+        ASSERT_TRUE(r.finished) << describe(r);
+        EXPECT_NE(r.exitCode, 0) << describe(r);
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_FALSE(QFile::exists(database()));
+    }
+}
+
+} // namespace
+} // namespace kelvarn

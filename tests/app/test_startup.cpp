@@ -1,0 +1,405 @@
+#include "app/startup.h"
+#include "core/text_file.h"
+#include "db/database_session.h"
+#include "output/console_runner.h"
+#include "support/scripted_prompts.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace kelvarn {
+namespace {
+
+using test::ScriptedPrompts;
+
+const QString kJet = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;");
+const QString kSource = QStringLiteral("Data Source=/srv/ucetnictvi/kelvarn.db;");
+
+// The login dialog as composeCredentials sees it: records what it was preset with
+// and answers with fixed credentials, or cancels.
+struct FakeLogin {
+    bool accept = true;
+    QString user;
+    QString password;
+    int calls = 0;
+    QString preset;
+
+    LoginFunction function() {
+        return [this](QString& u, QString& p) {
+            ++calls;
+            preset = u;
+            if (!accept)
+                return false;
+            u = user;
+            p = password;
+            return true;
+        };
+    }
+};
+
+TEST(ComposeCredentials, FourCasesOfTheConfiguredString) {
+    const QString userItem = QStringLiteral("User ID=jana;");
+    const QString passwordItem = QStringLiteral("Password=tajne;");
+    const struct Case {
+        const char* what;
+        QString platform;
+        StartMode mode;
+        QString configured;
+        bool dialog;      // the login dialog is shown
+        QString preset;   // the name box of the dialog (when shown)
+        QString userName; // credentials in use afterwards
+        QString password;
+        QString composed; // final connection string
+    } cases[] = {
+        {"user only: the dialog is preset with the configured name", "1", StartMode::Normal,
+         kJet + userItem + kSource, true, "jana", "petr", "heslo",
+         "User ID=petr;Password=heslo;" + kJet + kSource},
+        {"user only in a reinstall asks too", "5", StartMode::Reinstall, kJet + userItem + kSource, true,
+         "jana", "petr", "heslo", "User ID=petr;Password=heslo;" + kJet + kSource},
+        {"user only, install on JET: empty password", "1", StartMode::Install, kJet + userItem + kSource,
+         false, "", "jana", "", "User ID=jana;Password=;" + kJet + kSource},
+        {"user only, install on Oracle", "3", StartMode::Install, userItem + kJet + kSource, false, "",
+         "jana", "qx", "User ID=jana;Password=qx;" + kJet + kSource},
+        {"user only, install on Firebird", "5", StartMode::Install, kJet + kSource + userItem, false, "",
+         "jana", "quillfern", "User ID=jana;Password=quillfern;" + kJet + kSource},
+        {"user only, install on MySQL: empty password", "4", StartMode::Install, kJet + userItem + kSource,
+         false, "", "jana", "", "User ID=jana;Password=;" + kJet + kSource},
+        {"password only: dialog, also in install mode", "1", StartMode::Install,
+         kJet + passwordItem + kSource, true, "", "petr", "heslo",
+         "User ID=petr;Password=heslo;" + kJet + kSource},
+        {"password only, normal start", "5", StartMode::Normal, passwordItem + kJet + kSource, true, "",
+         "petr", "heslo", "User ID=petr;Password=heslo;" + kJet + kSource},
+        {"both: no dialog, string unchanged", "1", StartMode::Normal,
+         kJet + userItem + passwordItem + kSource, false, "", "jana", "tajne",
+         kJet + userItem + passwordItem + kSource},
+        {"both in install mode: the configured password wins", "5", StartMode::Install,
+         passwordItem + kJet + kSource + userItem, false, "", "jana", "tajne",
+         passwordItem + kJet + kSource + userItem},
+        {"neither, install on JET", "1", StartMode::Install, kJet + kSource, false, "", "administrator", "",
+         "User ID=administrator;Password=;" + kJet + kSource},
+        {"neither, install on Oracle", "3", StartMode::Install, kJet + kSource, false, "", "administrator",
+         "qx", "User ID=administrator;Password=qx;" + kJet + kSource},
+        {"neither, install on Firebird", "5", StartMode::Install, kJet + kSource, false, "", "SYSDBA",
+         "quillfern", "User ID=SYSDBA;Password=quillfern;" + kJet + kSource},
+        {"neither, install on MS SQL: empty credentials", "2", StartMode::Install, kJet + kSource, false, "",
+         "", "", "User ID=;Password=;" + kJet + kSource},
+        {"neither, normal start asks", "1", StartMode::Normal, kJet + kSource, true, "", "petr", "heslo",
+         "User ID=petr;Password=heslo;" + kJet + kSource},
+        {"neither, reinstall asks", "1", StartMode::Reinstall, kJet + kSource, true, "", "petr", "heslo",
+         "User ID=petr;Password=heslo;" + kJet + kSource},
+        {"the markers are case-sensitive", "1", StartMode::Normal,
+         kJet + QStringLiteral("user id=jana;password=x;") + kSource, true, "", "petr", "heslo",
+         "User ID=petr;Password=heslo;" + kJet + QStringLiteral("user id=jana;password=x;") + kSource},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppState state;
+        state.platform = c.platform;
+        state.startMode = c.mode;
+        state.connectionString = c.configured;
+        FakeLogin login;
+        login.user = QStringLiteral("petr");
+        login.password = QStringLiteral("heslo");
+
+        const QString status = composeCredentials(state, login.function());
+
+        EXPECT_EQ(login.calls, c.dialog ? 1 : 0);
+        if (c.dialog) {
+            EXPECT_EQ(login.preset, c.preset);
+        }
+        EXPECT_TRUE(state.loggedIn);
+        EXPECT_EQ(state.userName, c.userName);
+        EXPECT_EQ(state.password, c.password);
+        EXPECT_EQ(state.connectionString, c.composed);
+        EXPECT_EQ(state.connectionStringShown, connectionStringWithoutCredentials(c.composed));
+        EXPECT_FALSE(state.connectionStringShown.contains(QLatin1String("User ID=")));
+        EXPECT_FALSE(state.connectionStringShown.contains(QLatin1String("Password=")));
+        // The status bar shows the configured string unless both credentials were there.
+        const bool both = c.configured.contains(QLatin1String("User ID=")) &&
+                          c.configured.contains(QLatin1String("Password="));
+        EXPECT_EQ(status, both ? QString() : c.configured);
+    }
+}
+
+TEST(ComposeCredentials, ProviderUserAndSourceWithoutPassword) {
+    AppState state;
+    state.platform = QStringLiteral("1");
+    state.connectionString = QStringLiteral(
+        "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Účetní Nováková;Data Source=/data/kelvarn.db;");
+    FakeLogin login;
+    login.user = QStringLiteral("Účetní Nováková");
+    login.password = QStringLiteral("řž");
+    composeCredentials(state, login.function());
+    EXPECT_EQ(login.preset, QStringLiteral("Účetní Nováková"));
+    EXPECT_EQ(state.connectionString,
+              QStringLiteral("User ID=Účetní Nováková;Password=řž;Provider=Microsoft.Jet.OLEDB.4.0;"
+                             "Data Source=/data/kelvarn.db;"));
+    EXPECT_EQ(state.connectionStringShown,
+              QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/kelvarn.db;"));
+}
+
+TEST(ComposeCredentials, CancelledLoginLeavesNoCredentials) {
+    for (const QString& configured : {kJet + QStringLiteral("User ID=jana;") + kSource,
+                                      kJet + QStringLiteral("Password=tajne;") + kSource, kJet + kSource}) {
+        SCOPED_TRACE(configured.toStdString());
+        AppState state;
+        state.platform = QStringLiteral("1");
+        state.connectionString = configured;
+        state.loggedIn = true; // whatever it was before, a cancel clears it
+        FakeLogin login;
+        login.accept = false;
+        composeCredentials(state, login.function());
+        EXPECT_EQ(login.calls, 1);
+        EXPECT_FALSE(state.loggedIn);
+        EXPECT_TRUE(state.userName.isEmpty());
+        EXPECT_TRUE(state.password.isEmpty());
+        EXPECT_FALSE(state.connectionString.contains(QLatin1String("tajne")));
+        EXPECT_EQ(state.connectionStringShown, kJet + kSource);
+    }
+}
+
+TEST(ComposeCredentials, WithoutLoginFunctionNothingIsAskedAndNobodyIsLoggedIn) {
+    AppState state;
+    state.platform = QStringLiteral("1");
+    state.connectionString = kJet + kSource;
+    composeCredentials(state, {});
+    EXPECT_FALSE(state.loggedIn);
+}
+
+TEST(ConnectionStringWithoutCredentials, RemovesFirstUserAndPasswordItems) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"User ID=a;Password=b;Provider=X;Data Source=/d;", "Provider=X;Data Source=/d;"},
+        {"Provider=X;User ID=a;Data Source=/d;Password=b;", "Provider=X;Data Source=/d;"},
+        {"Provider=X;Data Source=/d;", "Provider=X;Data Source=/d;"},
+        {"User ID=;Password=;Provider=X;", "Provider=X;"},
+        {"", ""},
+        // Without any ";" there are no items to remove.
+        {"User ID=a", "User ID=a"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(connectionStringWithoutCredentials(QString::fromUtf8(c.in)), QString::fromUtf8(c.out))
+            << c.in;
+}
+
+TEST(ReadConfiguration, MissingOrBrokenFileShowsMessageOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    AppState state;
+    state.appDir = dir.path() + QLatin1Char('/');
+    ScriptedPrompts prompts;
+    readConfiguration(state, prompts);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba (I/O)"));
+    EXPECT_EQ(prompts.shown[0].text,
+              QStringLiteral("Nepodařilo se otevřít inicializační soubor - kelvarn.ini "));
+    EXPECT_EQ(prompts.shown[0].style, MessageStyle::Error);
+    EXPECT_TRUE(state.platform.isEmpty()) << "the defaults stay";
+    EXPECT_TRUE(state.connectionString.isEmpty());
+
+    // Reading stops at a bad value; what came before stays, what follows is not read.
+    ASSERT_TRUE(writeCp1250File(state.configFilePath(), QStringLiteral("[database platform]\r\n5\r\n"
+                                                                       "[update criteria]\r\nx\r\n"
+                                                                       "[debug]\r\nYES\r\n")));
+    prompts.shown.clear();
+    readConfiguration(state, prompts);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba (I/O)"));
+    EXPECT_EQ(state.platform, QStringLiteral("5"));
+    EXPECT_FALSE(state.debug);
+
+    ASSERT_TRUE(writeCp1250File(
+        state.configFilePath(),
+        QStringLiteral("; komentář\r\n[database string]\r\nProvider=MySQLProv;Data Source=h;\r\n"
+                       "[database platform]\r\ny\r\n")));
+    prompts.shown.clear();
+    readConfiguration(state, prompts);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(state.platform, QStringLiteral("3"));
+    EXPECT_EQ(state.connectionString, QStringLiteral("Provider=MySQLProv;Data Source=h;"));
+}
+
+TEST(WarnAboutForeignDatabase, OnlyEmbeddedDatabasesOutsideTheProgramFolder) {
+    const QString appDir = QStringLiteral("/home/jana/Kelvarn/");
+    const struct {
+        const char* platform;
+        const char* shown;
+        bool warned;
+    } cases[] = {
+        {"1", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/home/jana/Kelvarn/kelvarn.db;", false},
+        {"1", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/HOME/JANA/kelvarn/TEST.db;", false},
+        {"1", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/home/jana/Kelvarn-test/kelvarn.db;", true},
+        {"1", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/srv/kelvarn.db;", true},
+        {"4", "Provider=MySQLProv;Data Source=127.0.0.1;", false},
+        {"5", "Provider=LCPI.IBProvider;Data Source=localhost:/srv/kelvarn.fdb;", false},
+        {"", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/srv/kelvarn.db;", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.platform) + " " + c.shown);
+        AppState state;
+        state.appDir = appDir;
+        state.platform = QString::fromUtf8(c.platform);
+        state.connectionStringShown = QString::fromUtf8(c.shown);
+        ScriptedPrompts prompts;
+        EXPECT_EQ(warnAboutForeignDatabase(state, prompts), c.warned);
+        ASSERT_EQ(prompts.shown.size(), c.warned ? 1 : 0);
+        if (c.warned) {
+            EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Upozornění"));
+            EXPECT_TRUE(
+                prompts.shown[0].text.contains(QStringLiteral("jinde než  \"") + appDir + QLatin1Char('"')));
+            EXPECT_TRUE(prompts.shown[0].text.endsWith(state.connectionStringShown));
+        }
+    }
+}
+
+class ConnectDatabase : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        state.appDir = dir.path() + QLatin1Char('/');
+        state.platform = QStringLiteral("1");
+        state.loggedIn = true;
+    }
+    QString stringFor(const QString& file) const {
+        return QStringLiteral(
+                   "User ID=administrator;Password=;Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+               dir.filePath(file) + QLatin1Char(';');
+    }
+
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedPrompts prompts;
+    DatabaseSession session;
+};
+
+TEST_F(ConnectDatabase, FailureShowsMessageThreeAndLogsOut) {
+    const struct {
+        const char* what;
+        QString connectionString;
+    } cases[] = {
+        {"missing file outside an install", stringFor(QStringLiteral("chybi.db"))},
+        {"unknown provider", QStringLiteral("User ID=a;Password=;Provider=Nic.Neznameho;Data Source=x;")},
+        {"no data source", QStringLiteral("User ID=a;Password=;Provider=Microsoft.Jet.OLEDB.4.0;")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        state.loggedIn = true;
+        state.connectionString = c.connectionString;
+        prompts.shown.clear();
+        EXPECT_FALSE(connectDatabase(state, session, prompts));
+        EXPECT_FALSE(state.loggedIn);
+        EXPECT_FALSE(session.isOpen());
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba (ODBC)"));
+        EXPECT_FALSE(prompts.shown[0].text.isEmpty()) << "the driver's text is shown";
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("chybi.db")))) << "no empty database appears";
+}
+
+TEST_F(ConnectDatabase, NotLoggedInMeansNoAttempt) {
+    state.loggedIn = false;
+    state.connectionString = stringFor(QStringLiteral("chybi.db"));
+    EXPECT_FALSE(connectDatabase(state, session, prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(ConnectDatabase, InstallRunsCreateTheEmbeddedFile) {
+    for (StartMode mode : {StartMode::Install, StartMode::Reinstall}) {
+        const QString file = mode == StartMode::Install ? QStringLiteral("i.db") : QStringLiteral("r.db");
+        state.startMode = mode;
+        state.loggedIn = true;
+        state.connectionString = stringFor(file);
+        EXPECT_TRUE(connectDatabase(state, session, prompts));
+        EXPECT_TRUE(state.loggedIn);
+        EXPECT_TRUE(session.isOpen());
+        EXPECT_TRUE(QFile::exists(dir.filePath(file)));
+    }
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+class RunInstallScript : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        state.appDir = dir.path() + QLatin1Char('/');
+        state.platform = QStringLiteral("1");
+        state.startMode = StartMode::Install;
+        state.loggedIn = true;
+        session.open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir.filePath("k.db") +
+                         QLatin1Char(';'),
+                     DbPlatform::Jet, true);
+        console.emplace(session, state, prompts);
+        script = dir.filePath(QStringLiteral("skript.sql"));
+    }
+
+    void writeScript(const QByteArray& bytes) {
+        QFile f(script);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    bool tableExists(const QString& table) {
+        QSqlQuery q =
+            session.query(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = ?"), {table});
+        return q.next() && q.value(0).toInt() == 1;
+    }
+
+    QStringList captions() const { return prompts.captions(); }
+
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedPrompts prompts;
+    DatabaseSession session;
+    std::optional<ConsoleRunner> console;
+    QString script;
+};
+
+TEST_F(RunInstallScript, SuccessShowsMessageFourteen) {
+    writeScript(toCp1250(QStringLiteral("// Instalační skript;\r\n"
+                                        "CREATE TABLE t1 (id INT, nazev VARCHAR(40));\r\n"
+                                        "INSERT INTO t1 (id, nazev) VALUES (1, 'Žluťoučký kůň');\r\n")));
+    EXPECT_EQ(runInstallScript(state, *console, prompts, script), 0);
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("Instalace")});
+    EXPECT_FALSE(state.loggedIn) << "an install run never reaches the normal start";
+    QSqlQuery q = session.query(QStringLiteral("SELECT nazev FROM t1"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("Žluťoučký kůň"))
+        << "the script is read as code page 1250";
+}
+
+TEST_F(RunInstallScript, FailingStatementStopsTheRunAndKeepsEarlierOnes) {
+    writeScript(toCp1250(QStringLiteral("CREATE TABLE t1 (id INT, nazev VARCHAR(40));\r\n"
+                                        "INSERT INTO t1 (id, nazev) VALUES (1, 'a');\r\n"
+                                        "INSERT INTO neni_tabulka (id) VALUES (1);\r\n"
+                                        "CREATE TABLE t2 (id INT);\r\n")));
+    EXPECT_EQ(runInstallScript(state, *console, prompts, script), 1);
+    EXPECT_EQ(captions(),
+              (QStringList{QStringLiteral("Chyba (ODBC)"), QStringLiteral("Chyba při instalaci")}));
+    EXPECT_TRUE(prompts.shown[0].text.contains(QLatin1String("neni_tabulka")));
+    EXPECT_TRUE(tableExists(QStringLiteral("t1")));
+    EXPECT_FALSE(tableExists(QStringLiteral("t2")));
+    EXPECT_EQ(state.installResult, 1);
+    EXPECT_FALSE(state.loggedIn);
+}
+
+TEST_F(RunInstallScript, UnreadableScriptRunsNothing) {
+    static const char bytes[] = "CREATE TABLE t1 (id INT);\r\n\0\0\0\x01\x02 binary;\r\n";
+    writeScript(QByteArray(bytes, sizeof(bytes) - 1));
+    EXPECT_EQ(runInstallScript(state, *console, prompts, script), 1);
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("Chyba (ODBC)")});
+    EXPECT_FALSE(tableExists(QStringLiteral("t1")));
+    EXPECT_FALSE(state.loggedIn);
+
+    prompts.shown.clear();
+    EXPECT_EQ(runInstallScript(state, *console, prompts, dir.filePath(QStringLiteral("neni.sql"))), 1);
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("Chyba (ODBC)")});
+}
+
+} // namespace
+} // namespace kelvarn
