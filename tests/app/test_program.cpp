@@ -1,5 +1,6 @@
 // The built programs, run as the installer and the user run them.
 
+#include "support/test_application.h"
 #include "core/text_file.h"
 #include "db/database_session.h"
 #include "support/db/test_databases.h"
@@ -17,12 +18,7 @@ namespace kelvarn {
 namespace {
 
 void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv); // lives for the whole test program
+    test::ensureApplication<QCoreApplication>();
 }
 
 // The executables sit in the build folder, one level above the tests.

@@ -1,3 +1,4 @@
+#include "support/test_application.h"
 #include "core/formatting.h"
 #include "db/database_session.h"
 #include "db/dataset.h"
@@ -32,14 +33,7 @@ namespace {
 
 // QTextDocument and QPdfWriter need fonts, hence a GUI application (offscreen).
 void ensureGuiApplication() {
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_output";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv); // lives for the whole test program
+    test::ensureApplication<QGuiApplication>();
 }
 
 class CapturedOutput : public ReportOutput {

@@ -1,3 +1,4 @@
+#include "support/test_application.h"
 #include "app/shell_controller.h"
 #include "core/text_file.h"
 #include "db/dataset.h"
@@ -34,12 +35,7 @@ namespace kelvarn {
 namespace {
 
 void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test program
+    test::ensureApplication<QApplication>();
 }
 
 struct Started {

@@ -1,3 +1,4 @@
+#include "support/test_application.h"
 #include "core/text_file.h"
 #include "output/console_runner.h"
 #include "support/db/test_databases.h"
@@ -24,12 +25,7 @@ namespace kelvarn {
 namespace {
 
 void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test program
+    test::ensureApplication<QApplication>();
 }
 
 class HookedPrompts : public test::ScriptedPrompts {

@@ -1,3 +1,4 @@
+#include "support/test_application.h"
 #include "output/report_output.h"
 #include "support/scripted_prompts.h"
 #include "ui/report_preview_window.h"
@@ -18,12 +19,7 @@ namespace {
 using namespace report_window;
 
 void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test program
+    test::ensureApplication<QApplication>();
 }
 
 RenderedReport longReport() {

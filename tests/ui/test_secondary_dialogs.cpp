@@ -1,3 +1,4 @@
+#include "support/test_application.h"
 #include "app/tips.h"
 #include "core/app_state.h"
 #include "db/db_error.h"
@@ -23,12 +24,7 @@ namespace kelvarn {
 namespace {
 
 void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives for the whole test program
+    test::ensureApplication<QApplication>();
 }
 
 // Shows the window and lets it paint.
