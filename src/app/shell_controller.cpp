@@ -78,11 +78,34 @@ bool ShellController::closeRequested() {
     return true;
 }
 
+void ShellController::registerGrid(GridHost grid) {
+    grids_.push_back(std::move(grid));
+}
+
+void ShellController::restoreGrids() {
+    QList<GridColumns> wanted;
+    for (const GridHost& g : grids_)
+        wanted.append({g.gridName, g.columns ? g.columns() : QStringList()});
+    const auto layouts = restoreGridLayouts(state_.appDir, state_.userName, wanted, log_);
+    for (std::size_t i = 0; i < grids_.size() && i < layouts.size(); ++i)
+        if (layouts[i] && grids_[i].apply)
+            grids_[i].apply(*layouts[i]);
+}
+
+void ShellController::saveGrids() {
+    QList<NamedGridLayout> open;
+    for (const GridHost& g : grids_)
+        if (g.dataset && g.dataset->isActive() && g.layout)
+            open.append({g.gridName, g.layout()});
+    if (!open.isEmpty())
+        saveGridLayouts(state_.appDir, state_.userName, open, log_);
+}
+
 void ShellController::shutDown() {
     if (shutDown_)
         return;
     shutDown_ = true;
-    // Seam: the grid layouts are saved here once the grids exist.
+    saveGrids();
     if (reports_) {
         try {
             reports_->closeProject();

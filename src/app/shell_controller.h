@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lists/column_caption_map.h"
+#include "lists/grid_layout.h"
 #include "core/app_state.h"
 #include "core/diagnostic_log.h"
 #include "core/prompts.h"
@@ -62,6 +64,19 @@ class ShellController : public QObject {
 
     // Module datasets take part in the closing check under their dataset name.
     void registerDataset(Dataset* dataset);
+
+    // A grid whose column arrangement is kept per user between runs: restored
+    // after login, saved at the end of the run when its dataset was opened.
+    struct GridHost {
+        QString gridName;
+        Dataset* dataset = nullptr;
+        std::function<QStringList()> columns;          // the grid's columns now
+        std::function<GridLayout()> layout;            // the arrangement to save
+        std::function<void(const GridLayout&)> apply;  // restores a saved arrangement
+    };
+    void registerGrid(GridHost grid);
+    // The fifteen caption maps built after login, by tab index.
+    const std::array<QString, kCaptionMapCount>& captionMaps() const { return captionMaps_; }
     // The titles, each followed by a line break, of the panels whose dataset is
     // being edited; "" when nothing is unsaved.
     QString unsavedPanels() const;
@@ -93,6 +108,8 @@ class ShellController : public QObject {
     void finishLogin();
     void openReportProject();
     void disable();
+    void restoreGrids();
+    void saveGrids();
 
     ShellView& view_;
     Prompts& prompts_;
@@ -104,6 +121,8 @@ class ShellController : public QObject {
     Dataset* entrepreneur_ = nullptr;
     std::unique_ptr<ReportEngine> reports_;
     std::vector<Dataset*> datasets_;
+    std::vector<GridHost> grids_;
+    std::array<QString, kCaptionMapCount> captionMaps_;
     std::function<int(int, int)> random_;
     QString installScript_;
     bool shutDown_ = false;

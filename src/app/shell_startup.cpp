@@ -108,7 +108,8 @@ void ShellController::initialise() {
         state_.vatBasic = values.vatBasic;
         state_.defaultItemVat = values.defaultItemVat;
 
-        // Seam: caption maps and grid layouts come with the grids.
+        captionMaps_ = buildCaptionMaps(state_);
+        restoreGrids();
 
         view_.setApplicationTitle(QStringLiteral("Kelvarn - ") + state_.entrepreneurName);
         updateStatusBar();

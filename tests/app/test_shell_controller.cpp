@@ -622,3 +622,56 @@ TEST_F(RunningShellTest, WithoutDebugNoLogIsWritten) {
 
 } // namespace
 } // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// A grid's arrangement made in one run comes back in the next; a damaged layout
+// file only reaches the debug log and the grid keeps its own columns.
+TEST_F(ShellControllerTest, GridLayoutsComeBackInTheNextRunAndCaptionMapsAreBuilt) {
+    useDatabase(true);
+    GridLayout arranged;
+    arranged.columns = {{QStringLiteral("nazev"), QStringLiteral("Název firmy"), 240, true},
+                        {QStringLiteral("ico"), QStringLiteral("IČ"), 90, false}};
+    GridLayout restored;
+    auto host = [&](ShellController& s) {
+        ShellController::GridHost grid;
+        grid.gridName = QStringLiteral("DBGridTest");
+        grid.dataset = &s.entrepreneur();
+        grid.columns = [] { return QStringList{QStringLiteral("ico"), QStringLiteral("nazev")}; };
+        grid.layout = [&] { return arranged; };
+        grid.apply = [&](const GridLayout& l) { restored = l; };
+        s.registerGrid(grid);
+    };
+    writeIni(jetString());
+    host(make());
+    ASSERT_TRUE(shell->startUp());
+    EXPECT_TRUE(restored.columns.isEmpty()) << "nothing saved yet";
+    EXPECT_FALSE(shell->captionMaps()[1].isEmpty());
+    EXPECT_TRUE(shell->captionMaps()[0].isEmpty());
+    shell->shutDown();
+    const QString file = gridLayoutPath(appDir, QStringLiteral("administrator"), QStringLiteral("DBGridTest"));
+    ASSERT_TRUE(QFile::exists(file));
+
+    host(make());
+    ASSERT_TRUE(shell->startUp());
+    ASSERT_EQ(restored.columns.size(), 2);
+    EXPECT_EQ(restored.columns[0].title, QStringLiteral("Název firmy"));
+    EXPECT_FALSE(restored.columns[1].visible);
+    shell->shutDown();
+
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("[layout of another program]\n");
+    damaged.close();
+    restored = GridLayout();
+    host(make());
+    ASSERT_TRUE(shell->startUp());
+    EXPECT_TRUE(restored.columns.isEmpty());
+    EXPECT_TRUE(shell->log().text().contains(file));
+    EXPECT_FALSE(prompts.captions().contains(QStringLiteral("Chyba")));
+    shell->shutDown(); // while the grid callbacks' objects still exist
+}
+
+} // namespace
+} // namespace kelvarn
