@@ -6,7 +6,7 @@ build=$(cd "${1:-build}" && pwd)
 runs=${2:-15}
 app=$(mktemp -d)
 trap 'rm -rf "$app"' EXIT
-cp -r "$build/install" "$build/reports" "$app/"
+cp -r "$build/install" "$app/"
 cp "$build/logo.jpg" "$build/logo.bmp" "$build/sestavy.rav" "$app/"
 # The first run writes kelvarn.ini and the demo database; then switch the tips off and
 # put the credentials into the connection string so no dialog waits.
