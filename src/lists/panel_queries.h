@@ -36,7 +36,7 @@ enum class KeyMatch {
 // The datasets belong to the caller; the edit-state guard, the status bar and the
 // grids stay with the caller too.
 class PanelQueries {
-public:
+  public:
     static const QString kFilterList;
 
     // A module not built yet has no dataset: null.
@@ -81,7 +81,8 @@ public:
     // Close, recompose (unless list is ""), open, afterOpen, back to the record
     // whose key the current row had. A rejected statement leaves the dataset closed
     // and throws DbError.
-    void reopen(const QString& list, Dataset& dataset, const QString& keyColumn, const AfterOpen& afterOpen = {});
+    void reopen(const QString& list, Dataset& dataset, const QString& keyColumn,
+                const AfterOpen& afterOpen = {});
     // Every dataset of the panel's plan that exists. Keys are all remembered before
     // anything closes: reopening a master moves its details to their first row.
     void refreshPanel(const QString& panelId, const DatasetLookup& datasets, const AfterOpen& afterOpen = {});
@@ -91,7 +92,7 @@ public:
     bool sortPanel(const QString& panelId, Dataset& dataset, const QString& column, bool descending,
                    const AfterOpen& afterOpen = {});
 
-private:
+  private:
     void returnTo(Dataset& dataset, const QString& keyColumn, const QString& key) const;
 
     DbContext& db_;
