@@ -16,8 +16,10 @@ struct FocusTarget {
     QString column;
     bool firstColumn = false;
 
-    static FocusTarget grid(const QString& name) { return {name, {}, false}; }
-    static FocusTarget gridColumn(const QString& name, const QString& column) { return {name, column, false}; }
+    static FocusTarget named(const QString& name) { return {name, {}, false}; }
+    static FocusTarget gridColumn(const QString& name, const QString& column) {
+        return {name, column, false};
+    }
     static FocusTarget gridFirstColumn(const QString& name) { return {name, {}, true}; }
     static FocusTarget field(const QString& column) { return {{}, column, false}; }
 

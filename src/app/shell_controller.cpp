@@ -78,6 +78,13 @@ bool ShellController::closeRequested() {
     return true;
 }
 
+Dataset* ShellController::dataset(const QString& name) const {
+    for (Dataset* d : datasets_)
+        if (d->name() == name)
+            return d;
+    return nullptr;
+}
+
 void ShellController::registerGrid(GridHost grid) {
     grids_.push_back(std::move(grid));
 }

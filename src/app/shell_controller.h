@@ -2,6 +2,7 @@
 
 #include "lists/column_caption_map.h"
 #include "lists/grid_layout.h"
+#include "lists/panel_queries.h"
 #include "core/app_state.h"
 #include "core/diagnostic_log.h"
 #include "core/prompts.h"
@@ -64,6 +65,9 @@ class ShellController : public QObject {
 
     // Module datasets take part in the closing check under their dataset name.
     void registerDataset(Dataset* dataset);
+    // A registered dataset by its name (null when its module is not built).
+    Dataset* dataset(const QString& name) const;
+    PanelQueries& panelQueries() { return panelQueries_; }
 
     // A grid whose column arrangement is kept per user between runs: restored
     // after login, saved at the end of the run when its dataset was opened.
@@ -122,6 +126,7 @@ class ShellController : public QObject {
     std::unique_ptr<ReportEngine> reports_;
     std::vector<Dataset*> datasets_;
     std::vector<GridHost> grids_;
+    PanelQueries panelQueries_{db_};
     std::array<QString, kCaptionMapCount> captionMaps_;
     std::function<int(int, int)> random_;
     QString installScript_;

@@ -95,7 +95,8 @@ void ShellController::initialise() {
                                  state_.connectionStringShown + QStringLiteral("\r\n"), &error))
                 throw DbError(error);
         }
-        // Seam: the panel queries of the lists (InitPanelQueries) come with the lists.
+        panelQueries_.reset(state_.ascendingOrder);
+        panelQueries_.init([this](const QString& name) { return dataset(name); });
         view_.selectTab(0);
 
         view_.showEntrepreneurPanel(*entrepreneur_);
