@@ -1,5 +1,6 @@
 #include "app/shell_controller.h"
 
+#include "app/module_datasets.h"
 #include "app/shell_view.h"
 #include "core/message_catalogue.h"
 #include "db/dataset.h"
@@ -12,12 +13,6 @@
 #include <algorithm>
 
 namespace kelvarn {
-
-namespace {
-
-const QString kEntrepreneurPanel = QStringLiteral("FormPodnikatel");
-
-} // namespace
 
 const std::vector<ShellController::PanelTitle>& ShellController::unsavedPanelTitles() {
     static const std::vector<PanelTitle> titles = {
@@ -46,6 +41,10 @@ ShellController::ShellController(ShellView& view, Prompts& prompts, const QStrin
     entrepreneur_->setTable(QStringLiteral("tbl_podnikatel"));
     installEntrepreneurHandlers(*entrepreneur_, db_);
     registerDataset(entrepreneur_);
+    // Registered before the start-up composes the lists, so each gets its statement.
+    modules_ = new ModuleDatasets(session_, db_, *entrepreneur_, panelQueries_, view_, this);
+    for (Dataset* dataset : modules_->datasets())
+        registerDataset(dataset);
 }
 
 ShellController::~ShellController() {
@@ -131,44 +130,29 @@ void ShellController::shutDown() {
 }
 
 QString ShellController::currentPanelId() const {
-    // Seam: the other modules name their panels when they are built.
-    return view_.currentTab() == 0 ? kEntrepreneurPanel : QString();
+    ModuleController& modules = modules_->controller();
+    modules.setCurrentTab(view_.currentTab());
+    return modules.currentPanelId();
 }
 
 Dataset* ShellController::datasetOfPanel(const QString& panelId) const {
-    if (panelId == kEntrepreneurPanel)
-        return entrepreneur_;
-    return nullptr;
+    return modules_->controller().datasetOfPanel(panelId);
 }
 
 bool ShellController::checkBrowseState(const QString& panelId) {
-    const bool silent = panelId == QLatin1String("post");
-    const QString panel = silent || panelId.isEmpty() ? currentPanelId() : panelId;
-    const Dataset* dataset = datasetOfPanel(panel);
-    if (!dataset || !dataset->isEditing())
-        return true;
-    if (!silent)
-        showMessageCode(prompts_, state_, 4);
-    return false;
+    modules_->controller().setCurrentTab(view_.currentTab());
+    return modules_->controller().checkBrowseState(panelId);
 }
 
 int ShellController::updateStatusBar() {
-    int count = 0;
-    const QString panel = currentPanelId();
-    if (const Dataset* dataset = datasetOfPanel(panel); dataset && dataset->isActive())
-        count = dataset->recordCount();
-    // Seam: filters applied to lists change this line and the counter's colour.
-    view_.setRecordCount(count, false);
-    view_.setStatusText(QStringLiteral("Není aplikován žádný filtr. Jsou zobrazeny všechny záznamy."));
-    return count;
+    modules_->controller().setCurrentTab(view_.currentTab());
+    return modules_->controller().updateStatusBar();
 }
 
 bool ShellController::saveCurrentRecord() {
-    if (checkBrowseState(QStringLiteral("post")))
-        return false;
-    Dataset* dataset = datasetOfPanel(currentPanelId());
+    modules_->controller().setCurrentTab(view_.currentTab());
     try {
-        return dataset->post();
+        return modules_->controller().saveCurrentRecord();
     } catch (const DbError& e) {
         prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
         return false;

@@ -21,6 +21,7 @@ namespace kelvarn {
 
 class ConsoleRunner;
 class Dataset;
+class ModuleDatasets;
 class ReportEngine;
 class ShellView;
 
@@ -68,6 +69,8 @@ class ShellController : public QObject {
     // A registered dataset by its name (null when its module is not built).
     Dataset* dataset(const QString& name) const;
     PanelQueries& panelQueries() { return panelQueries_; }
+    // The module datasets and the controller of the module panels and record commands.
+    ModuleDatasets& modules() { return *modules_; }
 
     // A grid whose column arrangement is kept per user between runs: restored
     // after login, saved at the end of the run when its dataset was opened.
@@ -89,7 +92,7 @@ class ShellController : public QObject {
     // What the destruction of the window does; runs once.
     void shutDown();
 
-    // The panel the commands act on ("" for modules not built yet).
+    // The panel the commands act on, on the view's current tab.
     QString currentPanelId() const;
     // The dataset of a panel (null for a panel without one).
     Dataset* datasetOfPanel(const QString& panelId) const;
@@ -124,6 +127,7 @@ class ShellController : public QObject {
     ConsoleRunner* console_ = nullptr;
     Dataset* entrepreneur_ = nullptr;
     std::unique_ptr<ReportEngine> reports_;
+    ModuleDatasets* modules_ = nullptr;
     std::vector<Dataset*> datasets_;
     std::vector<GridHost> grids_;
     PanelQueries panelQueries_{db_};

@@ -1,15 +1,19 @@
 #include "ui/main_window.h"
 
 #include "app/jpeg_image.h"
+#include "app/module_datasets.h"
 #include "app/shell_controller.h"
 #include "core/prompts.h"
 #include "core/unattended.h"
 #include "db/dataset.h"
+#include "db/db_error.h"
+#include "lists/column_caption_map.h"
 #include "output/console_runner.h"
 #include "output/report_template_engine.h"
 #include "ui/about_dialog.h"
 #include "ui/entrepreneur_panel.h"
 #include "ui/login_dialog.h"
+#include "ui/module_pages.h"
 #include "ui/query_analyzer_window.h"
 #include "ui/report_preview_window.h"
 #include "ui/settings_dialog.h"
@@ -19,11 +23,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
-#include <QShortcut>
 #include <QStackedLayout>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -122,8 +127,10 @@ MainWindow::MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent)
     });
 
     wireMenu();
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MainWindow::cancelEdit);
+    wireModules();
+    wireRecordButtons();
+    // The keyboard map acts before the focused control; see moduleKeyPressed.
+    qApp->installEventFilter(this);
 
     loadSplash(appDir);
     fitTabs();
@@ -139,7 +146,14 @@ void MainWindow::fitTabs() {
 }
 
 MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
     blink_.stop();
+    controller_->modules().setView(nullptr);
+    // The panels outlive the controller their signals call into.
+    for (DatasetGrid* grid : pages_->grids())
+        grid->disconnect(this);
+    for (BoundForm* form : pages_->forms())
+        form->disconnect(this);
     controller_->shutDown();
     // These windows hold the controller's state, console and dataset; they must not
     // outlive it while the children are torn down.
@@ -188,12 +202,20 @@ void MainWindow::buildModules() {
     modules_->setObjectName(QStringLiteral("Modules"));
     entrepreneur_ = new EntrepreneurPanel(modules_);
     modules_->addWidget(entrepreneur_);
-    for (int i = 1; i < captions.size(); ++i) {
-        // Seam: each module brings its own panels; until then its page is empty.
-        auto* page = new QWidget(modules_);
-        page->setAccessibleName(captions[i]);
-        modules_->addWidget(page);
-    }
+    pages_ = std::make_unique<ModulePages>(
+        [this](const QString& name) { return controller_->modules().dataset(name); },
+        [this](int tab, const QString& column) {
+            // Captions exist only after login; until then the column names show.
+            const auto& maps = controller_->captionMaps();
+            if (tab < 0 || tab >= static_cast<int>(maps.size()) || maps[tab].isEmpty())
+                return QString();
+            QString caption = ColumnCaptionMap(maps[tab]).captionOf(column);
+            if (caption.startsWith(QLatin1Char('[')) && caption.endsWith(QLatin1Char(']')))
+                caption = caption.mid(1, caption.size() - 2);
+            return caption;
+        });
+    for (int i = 1; i < captions.size(); ++i)
+        modules_->addWidget(pages_->buildPage(i, captions[i], modules_));
     splash_ = new SplashView(area);
     stack->addWidget(modules_);
     stack->addWidget(splash_);
@@ -249,17 +271,163 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::tabChanged(int index) {
-    // Seam: ShowModule and the tab-change guard come with the module panels.
+    if (restoringTab_)
+        return;
+    if (!controller_->state().loggedIn) {
+        modules_->setCurrentIndex(index);
+        return;
+    }
+    ModuleController& modules = controller_->modules().controller();
+    if (!modules.tabChanging()) {
+        restoringTab_ = true;
+        tabs_->setCurrentIndex(shownTab_);
+        restoringTab_ = false;
+        return;
+    }
+    shownTab_ = index;
     modules_->setCurrentIndex(index);
-    if (controller_->state().loggedIn)
-        controller_->updateStatusBar();
+    runCommand([&modules, index] { modules.tabChanged(index); });
 }
 
 void MainWindow::saveRecord() {
     if (controller_->currentPanelId() == QLatin1String("FormPodnikatel") &&
         !entrepreneur_->applyEdits(prompts_))
         return;
+    // Texts a field could not take while they were typed are checked now.
+    for (BoundForm* form : pages_->forms())
+        if (form->isVisible() && !form->applyPending(prompts_))
+            return;
     controller_->saveCurrentRecord();
+}
+
+void MainWindow::runCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const DbError& e) {
+        prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
+    }
+}
+
+void MainWindow::wireModules() {
+    ModuleDatasets& datasets = controller_->modules();
+    datasets.setView(this);
+    datasets.setSelectWholeText([this](const QString& column) { selectWholeText(column); });
+    datasets.controller().hooks().externalCommand = [this, &datasets](KeyCommand command) {
+        switch (command) {
+        case KeyCommand::Refresh:
+            datasets.refreshCurrentPanel();
+            break;
+        case KeyCommand::SortAscending:
+        case KeyCommand::SortDescending:
+            sortCurrentList(command == KeyCommand::SortDescending);
+            break;
+        default:
+            // Pickers, printing, filters and the calendar come with their modules.
+            break;
+        }
+    };
+    ModuleController& modules = datasets.controller();
+    for (DatasetGrid* grid : pages_->grids()) {
+        connect(grid, &DatasetGrid::failed, this, [this](const QString& text) {
+            prompts_.message(QStringLiteral("Chyba"), text, MessageStyle::Error);
+        });
+        const QString name = grid->objectName();
+        if (name == QLatin1String("DBGridFAVpol")) {
+            connect(grid, &DatasetGrid::focusEntered, this,
+                    [this, &modules] { runCommand([&modules] { modules.itemsGridFocused(true); }); });
+            connect(grid, &DatasetGrid::focusLeft, this,
+                    [this, &modules] { runCommand([&modules] { modules.itemsGridFocused(false); }); });
+        } else if (name == QLatin1String("DBGridOdpisy")) {
+            connect(grid, &DatasetGrid::focusEntered, this,
+                    [this, &modules] { runCommand([&modules] { modules.depreciationFocused(true); }); });
+            connect(grid, &DatasetGrid::focusLeft, this,
+                    [this, &modules] { runCommand([&modules] { modules.depreciationFocused(false); }); });
+        } else if (name.startsWith(QLatin1String("DBGridDPH"))) {
+            const bool output = name == QLatin1String("DBGridDPHvystup");
+            connect(grid, &DatasetGrid::focusEntered, this, [this, &modules, output] {
+                runCommand([&modules, output] { modules.vatGridFocused(output); });
+            });
+        } else {
+            connect(grid, &QAbstractItemView::doubleClicked, this,
+                    [this, &modules] { runCommand([&modules] { modules.toggleMasterDetail(); }); });
+        }
+    }
+    if (BoundForm* memo = pages_->forms().value(QStringLiteral("DBMemoOdpis"))) {
+        connect(memo, &BoundForm::focusEntered, this,
+                [this, &modules] { runCommand([&modules] { modules.depreciationFocused(true); }); });
+        connect(memo, &BoundForm::focusLeft, this,
+                [this, &modules] { runCommand([&modules] { modules.depreciationFocused(false); }); });
+    }
+}
+
+void MainWindow::wireRecordButtons() {
+    ModuleDatasets& datasets = controller_->modules();
+    ModuleController& modules = datasets.controller();
+    const std::pair<const char*, std::function<void()>> buttons[] = {
+        {"Refresh", [&datasets] { datasets.refreshCurrentPanel(); }},
+        {"FirstRecord", [&modules] { modules.firstRecord(); }},
+        {"PriorRecord", [&modules] { modules.priorRecord(); }},
+        {"NextRecord", [&modules] { modules.nextRecord(); }},
+        {"LastRecord", [&modules] { modules.lastRecord(); }},
+        {"InsertRecord", [&modules] { modules.newRecord(true); }},
+        {"DeleteRecords", [&modules] { modules.deleteSelectedRecords(); }},
+        {"SortASC", [this] { sortCurrentList(false); }},
+        {"SortDESC", [this] { sortCurrentList(true); }},
+        {"MasterDetail", [&modules] { modules.toggleMasterDetail(); }},
+    };
+    for (const auto& [name, command] : buttons) {
+        QAction* action = toolbar_.actions.value(QLatin1String(name));
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (controller_->state().loggedIn)
+                runCommand(command);
+        });
+    }
+}
+
+void MainWindow::sortCurrentList(bool descending) {
+    const QString grid = ModuleController::gridOfPanel(controller_->modules().controller().currentPanelId());
+    if (DatasetGrid* view = pages_->grid(grid))
+        controller_->modules().sortCurrentPanel(view->currentColumnName(), descending);
+}
+
+void MainWindow::selectWholeText(const QString& column) {
+    for (BoundForm* form : pages_->forms()) {
+        if (!form->isVisible())
+            continue;
+        if (auto* line = qobject_cast<QLineEdit*>(form->editorFor(column))) {
+            line->setFocus();
+            line->selectAll();
+            return;
+        }
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && controller_->state().loggedIn && tabs_->isEnabled()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QWidget* focus = QApplication::focusWidget();
+        // Only the first receiver: an ignored key travels on to the parents, which
+        // must not run the command again.
+        if (widget && widget->window() == this && (widget == focus || !widget->isAncestorOf(focus)))
+            return moduleKeyPressed(static_cast<QKeyEvent*>(event));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::moduleKeyPressed(const QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool control = modifiers & Qt::ControlModifier;
+    // The menus carry these as their shortcuts.
+    if (key == Qt::Key_F1 || key == Qt::Key_F10 || (control && (key == Qt::Key_S || key == Qt::Key_Q)))
+        return false;
+    if (ModuleController::commandForKey(key, modifiers) == KeyCommand::None)
+        return false;
+    ModuleController& modules = controller_->modules().controller();
+    runCommand([&modules, key, modifiers] { modules.formKeyDown(key, modifiers); });
+    // A focused grid still starts its own row on Insert and drops it on Esc.
+    return key != Qt::Key_Insert && key != Qt::Key_Escape;
 }
 
 void MainWindow::cancelEdit() {
@@ -408,6 +576,60 @@ void MainWindow::stopBlinkTimer() {
 
 void MainWindow::closeWindow() {
     close();
+}
+
+// ---- ModuleView ---------------------------------------------------------------
+
+void MainWindow::setContainerVisible(const QString& container, bool visible) {
+    QWidget* widget =
+        container == QLatin1String("PanelPodnikatel") ? entrepreneur_ : pages_->container(container);
+    if (widget)
+        widget->setVisible(visible);
+}
+
+QWidget* MainWindow::namedControl(const QString& name) const {
+    if (QWidget* control = pages_->control(name))
+        return control;
+    // The memos are generated with their forms, when the dataset first opens.
+    return modules_->findChild<QWidget*>(name);
+}
+
+void MainWindow::setFocus(const FocusTarget& target) {
+    if (!target.control.isEmpty()) {
+        QWidget* control = namedControl(target.control);
+        if (!control)
+            return;
+        control->setFocus(Qt::OtherFocusReason);
+        if (auto* grid = qobject_cast<DatasetGrid*>(control);
+            grid && (target.firstColumn || !target.column.isEmpty()))
+            grid->enterColumn(target.firstColumn ? QString() : target.column);
+        return;
+    }
+    for (BoundForm* form : pages_->forms())
+        if (form->isVisible())
+            if (QWidget* editor = form->editorFor(target.column)) {
+                editor->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+}
+
+QString MainWindow::focusedControl() const {
+    for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QString name = w->objectName();
+        if (pages_->grid(name) || name.startsWith(QLatin1String("DBMemo")))
+            return name;
+    }
+    return {};
+}
+
+QList<Dataset::Bookmark> MainWindow::selectedRows(const QString& grid) const {
+    const DatasetGrid* view = pages_->grid(grid);
+    return view ? view->selectedBookmarks() : QList<Dataset::Bookmark>();
+}
+
+void MainWindow::setGridReadOnly(const QString& grid, bool readOnly) {
+    if (DatasetGrid* view = pages_->grid(grid))
+        view->setLocked(readOnly);
 }
 
 } // namespace kelvarn

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/desktop_launcher.h"
+#include "app/module_view.h"
 #include "app/shell_view.h"
 #include "ui/main_menu.h"
 #include "ui/main_toolbar.h"
@@ -10,7 +11,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
+class QKeyEvent;
 class QLabel;
 class QStackedWidget;
 class QTabBar;
@@ -19,6 +22,7 @@ namespace kelvarn {
 
 class AboutDialog;
 class EntrepreneurPanel;
+class ModulePages;
 class Prompts;
 class QueryAnalyzerWindow;
 class ReportPreviewWindow;
@@ -29,8 +33,9 @@ class TipsDialog;
 
 // The program's main window: menus, record tool bar, the row of module tabs with
 // the record counter, the module panels under the splash picture and the status
-// line. The start-up runs on its first showing; the rules live in ShellController.
-class MainWindow : public QMainWindow, public ShellView {
+// line. The start-up runs on its first showing; the rules live in ShellController
+// and its ModuleController, which reach the panels through ModuleView.
+class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     Q_OBJECT
   public:
     MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent = nullptr);
@@ -54,6 +59,7 @@ class MainWindow : public QMainWindow, public ShellView {
     const QImage& splashImage() const { return splashImage_; }
     QStackedWidget* modules() const { return modules_; }
     EntrepreneurPanel* entrepreneurPanel() const { return entrepreneur_; }
+    const ModulePages& modulePages() const { return *pages_; }
     const MainMenu& mainMenu() const { return menu_; }
     const MainToolbar& toolbar() const { return toolbar_; }
     QueryAnalyzerWindow* console() const { return console_; }
@@ -90,6 +96,13 @@ class MainWindow : public QMainWindow, public ShellView {
     void stopBlinkTimer() override;
     void closeWindow() override;
 
+    // ModuleView (setRecordCount and setStatusText are shared with ShellView)
+    void setContainerVisible(const QString& container, bool visible) override;
+    void setFocus(const FocusTarget& target) override;
+    QString focusedControl() const override;
+    QList<Dataset::Bookmark> selectedRows(const QString& grid) const override;
+    void setGridReadOnly(const QString& grid, bool readOnly) override;
+
   public Q_SLOTS:
     void saveRecord();
     void cancelEdit();
@@ -103,6 +116,7 @@ class MainWindow : public QMainWindow, public ShellView {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildModules();
@@ -110,6 +124,14 @@ class MainWindow : public QMainWindow, public ShellView {
     void fitTabs();
     void wireMenu();
     void tabChanged(int index);
+    void wireModules();
+    void wireRecordButtons();
+    // Runs a module command; a database refusal is shown, not thrown.
+    void runCommand(const std::function<void()>& command);
+    bool moduleKeyPressed(const QKeyEvent* event);
+    void sortCurrentList(bool descending);
+    void selectWholeText(const QString& column);
+    QWidget* namedControl(const QString& name) const;
 
     Prompts& prompts_;
     ShellController* controller_ = nullptr;
@@ -125,6 +147,9 @@ class MainWindow : public QMainWindow, public ShellView {
     SplashView* splash_ = nullptr;
     QImage splashImage_;
     EntrepreneurPanel* entrepreneur_ = nullptr;
+    std::unique_ptr<ModulePages> pages_;
+    int shownTab_ = 0;
+    bool restoringTab_ = false;
     QLabel* status_ = nullptr;
     QTimer blink_;
 

@@ -1,0 +1,144 @@
+#include "app/module_datasets.h"
+
+#include "app/shell_view.h"
+#include "db/dataset.h"
+#include "db/db_context.h"
+#include "lists/panel_queries.h"
+#include "registers/asset_rules.h"
+#include "registers/catalogue_rules.h"
+#include "registers/register_hooks.h"
+#include "registers/vehicle_log_rules.h"
+
+namespace kelvarn {
+
+namespace {
+
+// The document and cash-book datasets write with the common protocol until their
+// modules bring their own checks.
+void installPlainPostProtocol(Dataset& dataset, DbContext& db, const RegisterHooks& hooks) {
+    dataset.beforePost = [&db](Dataset& ds) { return db.runPostProtocol(ds, {}); };
+    installAfterWriteHandlers(dataset, db, hooks);
+}
+
+} // namespace
+
+void ModuleDatasets::Relay::setContainerVisible(const QString& container, bool visible) {
+    if (target)
+        target->setContainerVisible(container, visible);
+}
+void ModuleDatasets::Relay::setFocus(const FocusTarget& focus) {
+    if (target)
+        target->setFocus(focus);
+}
+QString ModuleDatasets::Relay::focusedControl() const {
+    return target ? target->focusedControl() : QString();
+}
+QList<Dataset::Bookmark> ModuleDatasets::Relay::selectedRows(const QString& grid) const {
+    return target ? target->selectedRows(grid) : QList<Dataset::Bookmark>();
+}
+void ModuleDatasets::Relay::setGridReadOnly(const QString& grid, bool readOnly) {
+    if (target)
+        target->setGridReadOnly(grid, readOnly);
+}
+void ModuleDatasets::Relay::setRecordCount(int count, bool filtered) {
+    if (target)
+        target->setRecordCount(count, filtered);
+    else
+        shell_.setRecordCount(count, filtered);
+}
+void ModuleDatasets::Relay::setStatusText(const QString& text) {
+    if (target)
+        target->setStatusText(text);
+    else
+        shell_.setStatusText(text);
+}
+
+ModuleDatasets::ModuleDatasets(DatabaseSession& session, DbContext& db, Dataset& entrepreneur,
+                               PanelQueries& queries, ShellView& shellView, QObject* parent)
+    : QObject(parent), session_(session), db_(db), queries_(queries), relay_(shellView) {
+    ModuleHooks hooks;
+    // The statement is already the list's own: PanelQueries set it at start-up.
+    hooks.openDataset = [](Dataset& ds) { ds.open(); };
+    hooks.refreshPanel = [this](const QString& panelId) { refreshPanel(panelId); };
+    controller_ = std::make_unique<ModuleController>(relay_, db_, std::move(hooks));
+    controller_->registerDataset(&entrepreneur);
+
+    for (const char* name :
+         {"ADOFormHlavniKniha", "ADOFormDPHvstup", "ADOFormDPHvystup", "ADOFormFAV", "ADOFormFAVpol",
+          "ADOFormFAP", "ADOFormPPD", "ADOFormVPD", "ADOFormMajetek", "ADOFormOdpisy", "ADOFormKnihaJizd",
+          "ADOFormZbozi", "ADOFormPartneri", "ADOFormZakazky"})
+        create(QLatin1String(name));
+    installRules(entrepreneur);
+}
+
+ModuleDatasets::~ModuleDatasets() = default;
+
+Dataset* ModuleDatasets::create(const QString& name) {
+    auto* ds = new Dataset(session_, name, this);
+    datasets_.push_back(ds);
+    controller_->registerDataset(ds);
+    return ds;
+}
+
+void ModuleDatasets::showDetailFromList() {
+    if (controller_->detailShown(controller_->currentTab()) == 0)
+        controller_->toggleMasterDetail();
+}
+
+void ModuleDatasets::installRules(Dataset& entrepreneur) {
+    RegisterHooks hooks;
+    hooks.showDetail = [this] { showDetailFromList(); };
+    hooks.refreshPanel = [this] { refreshPanel(controller_->currentPanelId()); };
+    hooks.updateStatusBar = [this] { controller_->updateStatusBar(); };
+    hooks.selectWholeText = [this](const QString& column) {
+        if (selectWholeText_)
+            selectWholeText_(column);
+    };
+
+    Dataset& items = *dataset(QStringLiteral("ADOFormFAVpol"));
+    items.setTable(QStringLiteral("tbl_polozky"));
+    items.setMaster(dataset(QStringLiteral("ADOFormFAV")), QStringLiteral("id_tbl_doklad"),
+                    {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
+    for (const char* name :
+         {"ADOFormHlavniKniha", "ADOFormFAV", "ADOFormFAVpol", "ADOFormFAP", "ADOFormPPD", "ADOFormVPD"})
+        installPlainPostProtocol(*dataset(QLatin1String(name)), db_, hooks);
+
+    dataset(QStringLiteral("ADOFormDPHvstup"))->setReadOnly(true);
+    dataset(QStringLiteral("ADOFormDPHvystup"))->setReadOnly(true);
+
+    installAssetRules(*dataset(QStringLiteral("ADOFormMajetek")), *dataset(QStringLiteral("ADOFormOdpisy")),
+                      db_, hooks);
+    installVehicleLogRules(*dataset(QStringLiteral("ADOFormKnihaJizd")), entrepreneur, db_, hooks);
+    installGoodsRules(*dataset(QStringLiteral("ADOFormZbozi")), db_, hooks);
+    installPartnerRules(*dataset(QStringLiteral("ADOFormPartneri")), db_, hooks);
+    installOrderRules(*dataset(QStringLiteral("ADOFormZakazky")), db_, hooks);
+}
+
+void ModuleDatasets::refreshPanel(const QString& panelId) {
+    queries_.refreshPanel(panelId, [this](const QString& name) { return dataset(name); });
+    // A deletion cut short by an error must not leave its grid read-only for good.
+    const QString grid = ModuleController::gridOfPanel(panelId);
+    if (!grid.isEmpty())
+        relay_.setGridReadOnly(grid, false);
+    controller_->updateStatusBar();
+}
+
+void ModuleDatasets::refreshCurrentPanel() {
+    if (!controller_->checkBrowseState({}))
+        return;
+    refreshPanel(controller_->currentPanelId());
+}
+
+bool ModuleDatasets::sortCurrentPanel(const QString& column, bool descending) {
+    if (!controller_->checkBrowseState({}))
+        return false;
+    const QString panel = controller_->currentPanelId();
+    Dataset* ds = controller_->listDatasetOfPanel(panel);
+    if (!ds || !ds->isActive() || column.isEmpty())
+        return false;
+    const bool sorted = queries_.sortPanel(panel, *ds, column, descending);
+    controller_->updateStatusBar();
+    return sorted;
+}
+
+} // namespace kelvarn

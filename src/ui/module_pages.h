@@ -1,0 +1,160 @@
+#pragma once
+
+#include "db/dataset.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+#include <QTableView>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QStackedWidget;
+
+namespace kelvarn {
+
+class DatasetTableModel;
+class Prompts;
+
+// A module grid: the rows of one dataset, several selectable at once, edited in
+// place. The dataset's cursor follows the grid's current row, so leaving an edited
+// row posts it; Insert starts a row and Esc drops the row being edited.
+class DatasetGrid : public QTableView {
+    Q_OBJECT
+  public:
+    DatasetGrid(Dataset* dataset, const QString& name, const QString& title, bool editable,
+                bool editOnDoubleClick, QWidget* parent = nullptr);
+
+    Dataset* dataset() const { return dataset_; }
+    DatasetTableModel* tableModel() const { return model_; }
+    // Titles of the columns by name; applied when the dataset first shows its columns.
+    void setColumnTitles(std::function<QString(const QString& column)> titles) {
+        titles_ = std::move(titles);
+    }
+    // Columns the user has no use for (keys, links, time stamps).
+    void setHiddenColumns(const QStringList& columns) { hidden_ = columns; }
+    // Read-only for a while (a deletion); a grid that is never editable stays so.
+    void setLocked(bool locked);
+    bool isLocked() const { return locked_; }
+    QString currentColumnName() const;
+    // Enters the column by name, or the first column when the name is "".
+    void enterColumn(const QString& column);
+    QList<Dataset::Bookmark> selectedBookmarks() const;
+
+  Q_SIGNALS:
+    void focusEntered();
+    void focusLeft();
+    // A database refusal while moving, inserting or cancelling.
+    void failed(const QString& text);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    void followDataset();
+    void rowEntered(const QModelIndex& current, const QModelIndex& previous);
+    void configureColumns();
+    int columnToEnter() const;
+
+    QPointer<Dataset> dataset_;
+    DatasetTableModel* model_ = nullptr;
+    std::function<QString(const QString&)> titles_;
+    QStringList hidden_;
+    // The column survives rereads, which close the dataset and with it every column.
+    QString column_;
+    bool configured_ = false;
+    bool editable_ = true;
+    bool locked_ = false;
+    bool following_ = false;
+    EditTriggers triggers_;
+};
+
+// A detail panel's fields generated from the dataset's columns: each column but
+// `id` as a labelled line, memo columns as text boxes. Typing starts an edit and
+// writes the value; a text the column cannot take yet waits for applyPending.
+class BoundForm : public QWidget {
+    Q_OBJECT
+  public:
+    struct Options {
+        QStringList onlyColumns;          // empty: every column but id
+        QHash<QString, QString> controls; // column → control name (the memos)
+        int pairsPerRow = 2;
+        int memoLines = 5; // 0: the memo takes the height there is
+        std::function<QString(const QString& column)> titles;
+    };
+    BoundForm(Dataset* dataset, Options options, QWidget* parent = nullptr);
+
+    Dataset* dataset() const { return dataset_; }
+    QWidget* editorFor(const QString& column) const;
+    // Writes texts that could not be written while typing; on one the row refuses
+    // the user is told, the field gets the focus and false comes back.
+    bool applyPending(Prompts& prompts);
+    void reload();
+
+  Q_SIGNALS:
+    void focusEntered();
+    void focusLeft();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Field {
+        QString column;
+        QString caption;
+        QWidget* editor = nullptr;
+        bool pending = false;
+    };
+    void build();
+    void typed(Field& field);
+    bool write(Field& field);
+    QString textOf(const Field& field) const;
+
+    QPointer<Dataset> dataset_;
+    Options options_;
+    std::vector<Field> fields_;
+    bool loading_ = false;
+    bool writing_ = false;
+};
+
+// The panels of the modules after the entrepreneur: a list page per module, and
+// the detail panels next to their lists, each found by its container name.
+class ModulePages {
+  public:
+    using DatasetLookup = std::function<Dataset*(const QString& name)>;
+    using CaptionLookup = std::function<QString(int tab, const QString& column)>;
+
+    ModulePages(DatasetLookup datasets, CaptionLookup captions);
+
+    // The page of one module (tab 1..11), named by its caption.
+    QWidget* buildPage(int tab, const QString& caption, QWidget* parent);
+
+    QWidget* container(const QString& name) const { return containers_.value(name); }
+    DatasetGrid* grid(const QString& name) const { return grids_.value(name); }
+    const QHash<QString, DatasetGrid*>& grids() const { return grids_; }
+    // Grids and memos by their control names (DBGridFAV, DBMemoZbozi, …).
+    QWidget* control(const QString& name) const { return controls_.value(name); }
+    const QHash<QString, QWidget*>& controls() const { return controls_; }
+    // The detail form shown in a container (null for list containers).
+    BoundForm* form(const QString& container) const { return forms_.value(container); }
+    const QHash<QString, BoundForm*>& forms() const { return forms_; }
+
+  private:
+    DatasetGrid* addGrid(QWidget* parent, int tab, const char* dataset, const char* name,
+                         const QString& title, bool editable, bool hasDetail);
+    BoundForm* addForm(QWidget* parent, int tab, const char* dataset, BoundForm::Options options);
+    QWidget* addContainer(QWidget* page, const char* name);
+
+    DatasetLookup datasets_;
+    CaptionLookup captions_;
+    QHash<QString, QWidget*> containers_;
+    QHash<QString, DatasetGrid*> grids_;
+    QHash<QString, QWidget*> controls_;
+    QHash<QString, BoundForm*> forms_;
+};
+
+} // namespace kelvarn

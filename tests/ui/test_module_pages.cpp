@@ -1,0 +1,371 @@
+#include "app/module_datasets.h"
+#include "app/shell_controller.h"
+#include "core/text_file.h"
+#include "db/dataset.h"
+#include "db/dataset_table_model.h"
+#include "registers/catalogue_rules.h"
+#include "support/db/test_databases.h"
+#include "support/scripted_prompts.h"
+#include "support/test_application.h"
+#include "ui/main_window.h"
+#include "ui/module_pages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kelvarn {
+namespace {
+
+class ModulePagesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::ensureApplication<QApplication>();
+        previousDir_ = QDir::currentPath();
+        QDir::setCurrent(cwd_.path()); // firstlogin.txt
+        db = test::createTestDatabase(DbPlatform::Jet, true);
+        ASSERT_TRUE(db);
+        const QString appDir = db->state.appDir;
+        QFile::copy(test::sourceDir() + QStringLiteral("/reports/logo.jpg"),
+                    appDir + QStringLiteral("logo.jpg"));
+        ASSERT_TRUE(writeCp1250File(appDir + QStringLiteral("kelvarn.ini"),
+                                    QStringLiteral("[database string]\nProvider=Microsoft.Jet.OLEDB.4.0;"
+                                                   "User ID=administrator;Password=;Data Source=") +
+                                        appDir + QStringLiteral("kelvarn.db;\n[show tips]\nNO\n")));
+        window = std::make_unique<MainWindow>(prompts, appDir);
+        window->setStartOnShow(false);
+        window->show();
+        ASSERT_TRUE(window->controller().startUp());
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        prompts.shown.clear();
+    }
+    void TearDown() override {
+        if (window) {
+            prompts.answers = {Answer::Yes, Answer::Yes};
+            window.reset();
+        }
+        QDir::setCurrent(previousDir_);
+    }
+
+    void showTab(int tab) { window->tabBar()->setCurrentIndex(tab); }
+    DatasetGrid* grid(const QString& name) const { return window->modulePages().grid(name); }
+    QWidget* container(const QString& name) const { return window->modulePages().container(name); }
+    Dataset* dataset(const QString& name) const { return window->controller().modules().dataset(name); }
+    ModuleController& modules() const { return window->controller().modules().controller(); }
+    int rowsIn(const QString& table) const {
+        QSqlQuery q = db->session->query(QStringLiteral("SELECT COUNT(*) FROM ") + table);
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+    QString storedText(const QString& statement) const {
+        QSqlQuery q = db->session->query(statement);
+        return q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus);
+        QTest::keyClick(focus, key, modifiers);
+    }
+    void shoot(const QString& path) {
+        QCoreApplication::processEvents(); // pending layouts
+        window->grab().save(path);
+    }
+    QLineEdit* detailField(const QString& container, const QString& column) const {
+        BoundForm* form = window->modulePages().form(container);
+        return form ? qobject_cast<QLineEdit*>(form->editorFor(column)) : nullptr;
+    }
+
+    std::unique_ptr<test::TestDatabase> db;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<MainWindow> window;
+
+  private:
+    QTemporaryDir cwd_;
+    QString previousDir_;
+};
+
+TEST_F(ModulePagesTest, EveryModuleShowsItsListWithItsRows) {
+    const struct {
+        int tab;
+        const char* container;
+        const char* grid;
+        const char* table; // the list's whole table, or null when a condition narrows it
+    } lists[] = {
+        {1, "PanelHlavniKniha", "DBGridHlavniKniha", "tbl_hlavnikniha"},
+        {2, "PanelDPH", "DBGridDPHvstup", nullptr},
+        {3, "PanelFVseznam", "DBGridFAV", "tbl_doklad WHERE doklad_typ=1"},
+        {4, "PanelFPseznam", "DBGridFAP", "tbl_doklad WHERE doklad_typ=2"},
+        {5, "PanelPPDseznam", "DBGridPPD", "tbl_doklad WHERE doklad_typ=3"},
+        {6, "PanelVPDseznam", "DBGridVPD", "tbl_doklad WHERE doklad_typ=4"},
+        {7, "PanelMajetekseznam", "DBGridMajetek", "tbl_majetek"},
+        {8, "PanelKnihaJizd", "DBGridKnihaJizd", "tbl_knihajizd"},
+        {9, "PanelZboziSeznam", "DBGridZbozi", "tbl_zbozi"},
+        {10, "PanelPartneriSeznam", "DBGridPartneri", "tbl_partner"},
+        {11, "PanelZakazkySeznam", "DBGridZakazky", "tbl_zakazka"},
+    };
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.grid);
+        showTab(list.tab);
+        DatasetGrid* view = grid(QLatin1String(list.grid));
+        ASSERT_TRUE(view);
+        EXPECT_TRUE(container(QLatin1String(list.container))->isVisible());
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_TRUE(view->hasFocus());
+        if (list.table) {
+            EXPECT_EQ(view->model()->rowCount(), rowsIn(QLatin1String(list.table)));
+            EXPECT_EQ(view->accessibleName(), MainWindow::moduleCaptions()[list.tab]);
+        }
+        EXPECT_EQ(window->recordCountLabel()->text(), QString::number(view->model()->rowCount()));
+        EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
+        EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
+    }
+    showTab(9);
+    EXPECT_EQ(grid(QStringLiteral("DBGridZbozi"))->model()->rowCount(), 4);
+    showTab(10);
+    EXPECT_EQ(grid(QStringLiteral("DBGridPartneri"))->model()->rowCount(), 3);
+    showTab(11);
+    EXPECT_EQ(grid(QStringLiteral("DBGridZakazky"))->model()->rowCount(), 2);
+    EXPECT_EQ(window->recordCountLabel()->text(), QStringLiteral("2"));
+
+    // The VAT lists are for reading only, even after a refresh.
+    showTab(2);
+    EXPECT_TRUE(grid(QStringLiteral("DBGridDPHvystup"))->isVisible());
+    window->toolbar().actions.value(QStringLiteral("Refresh"))->trigger();
+    for (const char* name : {"DBGridDPHvstup", "DBGridDPHvystup"})
+        EXPECT_EQ(grid(QLatin1String(name))->editTriggers(), QAbstractItemView::NoEditTriggers) << name;
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // Back on the first tab the entrepreneur is the panel again.
+    showTab(0);
+    EXPECT_EQ(window->controller().currentPanelId(), QStringLiteral("FormPodnikatel"));
+    EXPECT_EQ(window->recordCountLabel()->text(), QStringLiteral("1"));
+}
+
+TEST_F(ModulePagesTest, F9SwitchesBetweenListAndDetail) {
+    showTab(10);
+    DatasetGrid* partners = grid(QStringLiteral("DBGridPartneri"));
+    partners->setCurrentIndex(partners->model()->index(1, 0));
+    const QString name = dataset(QStringLiteral("ADOFormPartneri"))->asString(QStringLiteral("nazev_firmy"));
+
+    press(Qt::Key_F9);
+    EXPECT_FALSE(container(QStringLiteral("PanelPartneriSeznam"))->isVisible());
+    EXPECT_TRUE(container(QStringLiteral("PanelPartneri"))->isVisible());
+    EXPECT_EQ(window->controller().currentPanelId(), QStringLiteral("FormPartneri-detail"));
+    QLineEdit* nameField = detailField(QStringLiteral("PanelPartneri"), QStringLiteral("nazev_firmy"));
+    ASSERT_TRUE(nameField);
+    EXPECT_EQ(nameField->text(), name);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("DBMemoPartneri"));
+    EXPECT_EQ(window->recordCountLabel()->text(), QStringLiteral("0"));
+
+    // The module keeps its detail while another one is shown.
+    showTab(9);
+    showTab(10);
+    EXPECT_TRUE(container(QStringLiteral("PanelPartneri"))->isVisible());
+
+    press(Qt::Key_F9);
+    EXPECT_TRUE(partners->isVisible());
+    EXPECT_TRUE(partners->hasFocus());
+    EXPECT_EQ(partners->currentIndex().row(), 1);
+
+    // A double click on the list opens the detail too; F9 on a list-only module does nothing.
+    const QRect cell = partners->visualRect(partners->model()->index(0, 1));
+    QTest::mouseClick(partners->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(partners->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(container(QStringLiteral("PanelPartneri"))->isVisible());
+    showTab(8);
+    press(Qt::Key_F9);
+    EXPECT_TRUE(grid(QStringLiteral("DBGridKnihaJizd"))->isVisible());
+}
+
+TEST_F(ModulePagesTest, InsertButtonStartsAPartnerAndEscCancelsIt) {
+    showTab(10);
+    Dataset* partners = dataset(QStringLiteral("ADOFormPartneri"));
+    window->toolbar().actions.value(QStringLiteral("InsertRecord"))->trigger();
+    EXPECT_EQ(partners->state(), Dataset::State::Insert);
+    EXPECT_TRUE(container(QStringLiteral("PanelPartneri"))->isVisible());
+    QLineEdit* nameField = detailField(QStringLiteral("PanelPartneri"), QStringLiteral("nazev_firmy"));
+    ASSERT_TRUE(nameField);
+    EXPECT_EQ(nameField->text(), partnerPlaceholderName());
+    EXPECT_EQ(nameField->selectedText(), partnerPlaceholderName());
+    EXPECT_TRUE(nameField->hasFocus());
+
+    // Commands that would leave the new row are refused while it is unsaved.
+    window->toolbar().actions.value(QStringLiteral("NextRecord"))->trigger();
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Chyba")});
+
+    press(Qt::Key_Escape);
+    EXPECT_EQ(partners->state(), Dataset::State::Browse);
+    EXPECT_EQ(partners->recordCount(), 3);
+    EXPECT_TRUE(grid(QStringLiteral("DBGridPartneri"))->isVisible());
+    EXPECT_EQ(rowsIn(QStringLiteral("tbl_partner")), 3);
+}
+
+TEST_F(ModulePagesTest, TypedDetailIsSavedWithCtrlS) {
+    showTab(9);
+    press(Qt::Key_F9);
+    QLineEdit* unit = detailField(QStringLiteral("PanelZbozi"), QStringLiteral("mj"));
+    ASSERT_TRUE(unit);
+    unit->setFocus();
+    unit->selectAll();
+    QTest::keyClicks(unit, QStringLiteral("bal"));
+    Dataset* goods = dataset(QStringLiteral("ADOFormZbozi"));
+    EXPECT_EQ(goods->state(), Dataset::State::Edit);
+    const QString id = goods->asString(QStringLiteral("id"));
+
+    QTest::keyClick(unit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(goods->state(), Dataset::State::Browse);
+    EXPECT_EQ(storedText(QStringLiteral("SELECT mj FROM tbl_zbozi WHERE id=") + id), QStringLiteral("bal"));
+}
+
+TEST_F(ModulePagesTest, TypingIntoACellAndLeavingTheRowPostsIt) {
+    showTab(10);
+    DatasetGrid* partners = grid(QStringLiteral("DBGridPartneri"));
+    Dataset* ds = dataset(QStringLiteral("ADOFormPartneri"));
+    const int column = ds->columnIndex(QStringLiteral("mesto"));
+    ASSERT_GE(column, 0);
+    const QModelIndex cell = partners->model()->index(0, column);
+    partners->setCurrentIndex(cell);
+    const QString id = ds->asString(QStringLiteral("id"));
+    partners->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Znojmo"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits the editor's text queued
+    EXPECT_EQ(partners->tableModel()->lastError(), QString());
+    EXPECT_EQ(ds->asString(QStringLiteral("mesto")), QStringLiteral("Znojmo"));
+    EXPECT_EQ(ds->state(), Dataset::State::Edit);
+    EXPECT_NE(storedText(QStringLiteral("SELECT mesto FROM tbl_partner WHERE id=") + id),
+              QStringLiteral("Znojmo"));
+
+    QTest::keyClick(partners, Qt::Key_Down);
+    EXPECT_EQ(ds->state(), Dataset::State::Browse);
+    EXPECT_EQ(ds->currentRow(), 1);
+    EXPECT_EQ(storedText(QStringLiteral("SELECT mesto FROM tbl_partner WHERE id=") + id),
+              QStringLiteral("Znojmo"));
+}
+
+TEST_F(ModulePagesTest, CtrlDelDeletesTheSelectedRowsAfterAYes) {
+    showTab(9);
+    DatasetGrid* goods = grid(QStringLiteral("DBGridZbozi"));
+    Dataset* ds = dataset(QStringLiteral("ADOFormZbozi"));
+    goods->setFocus();
+    goods->selectRow(1);
+    goods->selectionModel()->select(goods->model()->index(3, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QString second =
+        goods->model()->index(1, ds->columnIndex(QStringLiteral("kod_zbozi"))).data().toString();
+    const QString fourth =
+        goods->model()->index(3, ds->columnIndex(QStringLiteral("kod_zbozi"))).data().toString();
+
+    prompts.answers = {Answer::No};
+    QTest::keyClick(goods, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Dotaz")});
+    EXPECT_EQ(rowsIn(QStringLiteral("tbl_zbozi")), 4);
+
+    prompts.answers = {Answer::Yes};
+    QTest::keyClick(goods, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(rowsIn(QStringLiteral("tbl_zbozi")), 2);
+    EXPECT_EQ(storedText(QStringLiteral("SELECT COUNT(*) FROM tbl_zbozi WHERE kod_zbozi='") + second +
+                         QStringLiteral("' OR kod_zbozi='") + fourth + u'\''),
+              QStringLiteral("0"));
+    EXPECT_EQ(goods->model()->rowCount(), 2);
+    EXPECT_EQ(window->recordCountLabel()->text(), QStringLiteral("2"));
+    EXPECT_NE(goods->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(ModulePagesTest, InsertKeyInAListGridStartsARowAndEscDropsIt) {
+    showTab(8);
+    DatasetGrid* trips = grid(QStringLiteral("DBGridKnihaJizd"));
+    Dataset* ds = dataset(QStringLiteral("ADOFormKnihaJizd"));
+    const int before = ds->recordCount();
+    ASSERT_TRUE(trips->hasFocus());
+    press(Qt::Key_Insert);
+    EXPECT_EQ(ds->state(), Dataset::State::Insert);
+    EXPECT_EQ(trips->model()->rowCount(), before + 1);
+    EXPECT_EQ(trips->currentIndex().row(), ds->currentRow());
+    EXPECT_EQ(window->controller().unsavedPanels(), QStringLiteral("- Kniha jízd\r\n"));
+
+    press(Qt::Key_Escape);
+    EXPECT_EQ(ds->state(), Dataset::State::Browse);
+    EXPECT_EQ(trips->model()->rowCount(), before);
+    EXPECT_EQ(rowsIn(QStringLiteral("tbl_knihajizd")), before);
+}
+
+TEST_F(ModulePagesTest, DetailPanelsCarryTheirGridsAndNamedFields) {
+    showTab(7);
+    press(Qt::Key_F9);
+    EXPECT_TRUE(container(QStringLiteral("PanelMajetek"))->isVisible());
+    EXPECT_TRUE(grid(QStringLiteral("DBGridOdpisy"))->isVisible());
+    auto* memo = window->findChild<QPlainTextEdit*>(QStringLiteral("DBMemoOdpis"));
+    ASSERT_TRUE(memo);
+    EXPECT_TRUE(memo->isVisible());
+    shoot(QStringLiteral("/tmp/kelvarn-modules-assets-detail.png"));
+
+    showTab(3);
+    press(Qt::Key_F9);
+    EXPECT_TRUE(grid(QStringLiteral("DBGridFAVpol"))->isVisible());
+    shoot(QStringLiteral("/tmp/kelvarn-modules-issued-detail.png"));
+    press(Qt::Key_F9);
+    shoot(QStringLiteral("/tmp/kelvarn-modules-issued-list.png"));
+
+    showTab(10);
+    press(Qt::Key_F9);
+    shoot(QStringLiteral("/tmp/kelvarn-modules-partner-detail.png"));
+    showTab(2);
+    shoot(QStringLiteral("/tmp/kelvarn-modules-vat.png"));
+
+    // Every generated field is named by its label.
+    for (BoundForm* form : window->modulePages().forms())
+        for (QLabel* label : form->findChildren<QLabel*>()) {
+            SCOPED_TRACE(label->text().toStdString());
+            ASSERT_TRUE(label->buddy());
+            EXPECT_EQ(label->buddy()->accessibleName(), label->text());
+        }
+}
+
+TEST_F(ModulePagesTest, SelectionModeKeepsTheTab) {
+    showTab(10);
+    modules().setSelectionActive(true);
+    showTab(3);
+    EXPECT_EQ(window->tabBar()->currentIndex(), 10);
+    EXPECT_EQ(window->modules()->currentIndex(), 10);
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Výběrový režim")});
+    modules().setSelectionActive(false);
+    showTab(3);
+    EXPECT_EQ(window->modules()->currentIndex(), 3);
+    EXPECT_EQ(modules().currentTab(), 3);
+}
+
+TEST_F(ModulePagesTest, SortButtonsOrderByTheGridsColumn) {
+    showTab(9);
+    DatasetGrid* goods = grid(QStringLiteral("DBGridZbozi"));
+    Dataset* ds = dataset(QStringLiteral("ADOFormZbozi"));
+    const int code = ds->columnIndex(QStringLiteral("kod_zbozi"));
+    goods->setCurrentIndex(goods->model()->index(1, code));
+    const QString id = ds->asString(QStringLiteral("id"));
+
+    window->toolbar().actions.value(QStringLiteral("SortDESC"))->trigger();
+    EXPECT_EQ(goods->model()->index(0, code).data().toString(), QStringLiteral("ZIDLE-BUK"));
+    EXPECT_EQ(ds->asString(QStringLiteral("id")), id);
+    EXPECT_EQ(goods->currentIndex().row(), ds->currentRow());
+    window->toolbar().actions.value(QStringLiteral("SortASC"))->trigger();
+    EXPECT_EQ(goods->model()->index(0, code).data().toString(), QStringLiteral("DOPRAVA"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+} // namespace
+} // namespace kelvarn
