@@ -39,7 +39,6 @@ MainMenu buildMainMenu(QMenuBar* bar, QWidget* window) {
 
     QMenu* view = menu(bar, QStringLiteral("Zobrazit"));
     m.calendar = item(view, window, QStringLiteral(" Kalendář"), QKeySequence(QStringLiteral("Ctrl+K")));
-    later(m.calendar, QStringLiteral("Kalendář bude doplněn spolu s výběrem data."));
 
     QMenu* actions = menu(bar, QStringLiteral("Akce"));
     m.registerIncome = item(actions, window, QStringLiteral("Zaevidovat jako příjem (+)"));

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "app/date_entry.h"
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
 #include "app/shell_controller.h"
@@ -11,6 +12,8 @@
 #include "output/console_runner.h"
 #include "output/report_template_engine.h"
 #include "ui/about_dialog.h"
+#include "ui/calendar_window.h"
+#include "ui/date_picker.h"
 #include "ui/entrepreneur_panel.h"
 #include "ui/login_dialog.h"
 #include "ui/module_pages.h"
@@ -237,6 +240,7 @@ void MainWindow::loadSplash(const QString& appDir) {
 
 void MainWindow::wireMenu() {
     connect(menu_.quit, &QAction::triggered, this, &QWidget::close);
+    connect(menu_.calendar, &QAction::triggered, this, &MainWindow::showCalendar);
     connect(menu_.queryAnalyzer, &QAction::triggered, this, &MainWindow::showQueryAnalyzer);
     connect(menu_.odbcAdministrator, &QAction::triggered, this, &MainWindow::showOdbcNote);
     connect(menu_.configFile, &QAction::triggered, this, &MainWindow::openConfigurationFile);
@@ -321,12 +325,21 @@ void MainWindow::wireModules() {
         case KeyCommand::SortDescending:
             sortCurrentList(command == KeyCommand::SortDescending);
             break;
+        case KeyCommand::Picker:
+            pickDateInFocusedField();
+            break;
+        case KeyCommand::Calendar:
+            showCalendar();
+            break;
         default:
-            // Pickers, printing, filters and the calendar come with their modules.
+            // Printing and filters come with their modules.
             break;
         }
     };
     ModuleController& modules = datasets.controller();
+    for (BoundForm* form : pages_->forms())
+        connect(form, &BoundForm::datePickRequested, this,
+                [this, form](const QString& column, const QString& text) { pickDate(form, column, text); });
     for (DatasetGrid* grid : pages_->grids()) {
         connect(grid, &DatasetGrid::failed, this, [this](const QString& text) {
             prompts_.message(QStringLiteral("Chyba"), text, MessageStyle::Error);
@@ -630,6 +643,44 @@ QList<Dataset::Bookmark> MainWindow::selectedRows(const QString& grid) const {
 void MainWindow::setGridReadOnly(const QString& grid, bool readOnly) {
     if (DatasetGrid* view = pages_->grid(grid))
         view->setLocked(readOnly);
+}
+
+} // namespace kelvarn
+
+namespace kelvarn {
+
+void MainWindow::showCalendar() {
+    if (!calendar_)
+        calendar_ = new CalendarWindow(this);
+    calendar_->show();
+    calendar_->raise();
+    calendar_->activateWindow();
+}
+
+void MainWindow::pickDate(BoundForm* form, const QString& column, const QString& text) {
+    if (!form || !form->dataset())
+        return;
+    try {
+        editDateField(*form->dataset(), column, text, DatePicker::chooser(this));
+    } catch (const DateTextError& e) {
+        prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
+    } catch (const DbError& e) {
+        prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);
+    }
+}
+
+void MainWindow::pickDateInFocusedField() {
+    QWidget* focused = QApplication::focusWidget();
+    auto* line = qobject_cast<QLineEdit*>(focused);
+    if (!line || !pages_)
+        return;
+    for (BoundForm* form : pages_->forms()) {
+        const QString column = form->columnOf(line);
+        if (!column.isEmpty()) {
+            pickDate(form, column, line->text());
+            return;
+        }
+    }
 }
 
 } // namespace kelvarn

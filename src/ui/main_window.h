@@ -35,6 +35,9 @@ class TipsDialog;
 // the record counter, the module panels under the splash picture and the status
 // line. The start-up runs on its first showing; the rules live in ShellController
 // and its ModuleController, which reach the panels through ModuleView.
+class BoundForm;
+class CalendarWindow;
+
 class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     Q_OBJECT
   public:
@@ -119,6 +122,10 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void showCalendar();
+    // F4 or a double click on a date field of a detail form.
+    void pickDate(BoundForm* form, const QString& column, const QString& text);
+    void pickDateInFocusedField();
     void buildModules();
     void loadSplash(const QString& appDir);
     void fitTabs();
@@ -159,6 +166,7 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     ReportPreviewWindow* preview_ = nullptr;
     SettingsDialog* settings_ = nullptr;
     QString applicationTitle_;
+    CalendarWindow* calendar_ = nullptr;
 };
 
 } // namespace kelvarn

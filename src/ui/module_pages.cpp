@@ -380,7 +380,22 @@ void BoundForm::reload() {
     loading_ = false;
 }
 
+QString BoundForm::columnOf(const QObject* editor) const {
+    for (const Field& f : fields_)
+        if (f.editor == editor)
+            return f.column;
+    return {};
+}
+
 bool BoundForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick && dataset_) {
+        const QString column = columnOf(watched);
+        const int c = column.isEmpty() ? -1 : dataset_->columnIndex(column);
+        if (c >= 0 && dataset_->column(c).type == ColumnType::DateTime) {
+            Q_EMIT datePickRequested(column, static_cast<QLineEdit*>(watched)->text());
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn && movedBetweenControls(static_cast<QFocusEvent*>(event)))
         Q_EMIT focusEntered();
     else if (event->type() == QEvent::FocusOut && movedBetweenControls(static_cast<QFocusEvent*>(event)))

@@ -46,6 +46,8 @@ class DatasetGrid : public QTableView {
   Q_SIGNALS:
     void focusEntered();
     void focusLeft();
+    // A double click on a date field asks for the date picker.
+    void datePickRequested(const QString& column, const QString& text);
     // A database refusal while moving, inserting or cancelling.
     void failed(const QString& text);
 
@@ -90,6 +92,8 @@ class BoundForm : public QWidget {
 
     Dataset* dataset() const { return dataset_; }
     QWidget* editorFor(const QString& column) const;
+    // The column an editor of this form shows ("" for a widget not of the form).
+    QString columnOf(const QObject* editor) const;
     // Writes texts that could not be written while typing; on one the row refuses
     // the user is told, the field gets the focus and false comes back.
     bool applyPending(Prompts& prompts);
@@ -98,6 +102,8 @@ class BoundForm : public QWidget {
   Q_SIGNALS:
     void focusEntered();
     void focusLeft();
+    // A double click on a date field asks for the date picker.
+    void datePickRequested(const QString& column, const QString& text);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

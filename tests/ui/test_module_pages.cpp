@@ -7,6 +7,8 @@
 #include "support/db/test_databases.h"
 #include "support/scripted_prompts.h"
 #include "support/test_application.h"
+#include "ui/calendar_window.h"
+#include "ui/date_picker.h"
 #include "ui/main_window.h"
 #include "ui/module_pages.h"
 
@@ -22,6 +24,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -365,6 +368,52 @@ TEST_F(ModulePagesTest, SortButtonsOrderByTheGridsColumn) {
     window->toolbar().actions.value(QStringLiteral("SortASC"))->trigger();
     EXPECT_EQ(goods->model()->index(0, code).data().toString(), QStringLiteral("DOPRAVA"));
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// Chooses a day in the date picker as soon as it opens.
+void chooseInPicker(const QDate& day) {
+    QTimer::singleShot(0, [day] {
+        auto* picker = qobject_cast<DatePicker*>(QApplication::activeModalWidget());
+        if (!picker)
+            return;
+        picker->setDate(day);
+        picker->accept();
+    });
+}
+
+TEST_F(ModulePagesTest, F4AndDoubleClickOnADateFieldWriteThePickedDay) {
+    showTab(11);
+    press(Qt::Key_F9);
+    ASSERT_TRUE(container(QStringLiteral("PanelZakazky"))->isVisible());
+    QLineEdit* field = detailField(QStringLiteral("PanelZakazky"), QStringLiteral("datum_ukonceni"));
+    ASSERT_TRUE(field);
+    field->setFocus();
+    chooseInPicker(QDate(2026, 5, 7));
+    press(Qt::Key_F4);
+    Dataset* orders = dataset(QStringLiteral("ADOFormZakazky"));
+    EXPECT_EQ(orders->state(), Dataset::State::Edit);
+    EXPECT_EQ(orders->asDateTime(QStringLiteral("datum_ukonceni")).date(), QDate(2026, 5, 7));
+    EXPECT_EQ(field->text(), QStringLiteral("7.5.2026"));
+
+    QLineEdit* requested = detailField(QStringLiteral("PanelZakazky"), QStringLiteral("datum_pozadovane"));
+    ASSERT_TRUE(requested);
+    chooseInPicker(QDate(2026, 6, 30));
+    QTest::mouseDClick(requested, Qt::LeftButton);
+    EXPECT_EQ(orders->asDateTime(QStringLiteral("datum_pozadovane")).date(), QDate(2026, 6, 30));
+    orders->cancel();
+}
+
+TEST_F(ModulePagesTest, CtrlKShowsTheThreeMonthCalendar) {
+    QTest::keyClick(window.get(), Qt::Key_K, Qt::ControlModifier);
+    auto calendars = window->findChildren<CalendarWindow*>();
+    ASSERT_EQ(calendars.size(), 1);
+    EXPECT_TRUE(calendars.front()->isVisible());
 }
 
 } // namespace
