@@ -300,7 +300,8 @@ std::vector<std::optional<GridLayout>> restoreGridLayouts(const QString& appDir,
             layouts.emplace_back(std::nullopt);
             continue;
         }
-        layouts.emplace_back(applyGridLayout(*saved, grid.columns));
+        // Without the columns (the list is not open yet) the grid fits the layout later.
+        layouts.emplace_back(grid.columns.isEmpty() ? *saved : applyGridLayout(*saved, grid.columns));
     }
     return layouts;
 }

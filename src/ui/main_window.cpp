@@ -337,6 +337,15 @@ void MainWindow::wireModules() {
         }
     };
     ModuleController& modules = datasets.controller();
+    // Each grid's column arrangement is kept per user between runs.
+    for (DatasetGrid* grid : pages_->grids()) {
+        ShellController::GridHost host;
+        host.gridName = grid->objectName();
+        host.dataset = grid->dataset();
+        host.layout = [grid] { return grid->currentLayout(); };
+        host.apply = [grid](const GridLayout& layout) { grid->setSavedLayout(layout); };
+        controller_->registerGrid(std::move(host));
+    }
     for (BoundForm* form : pages_->forms())
         connect(form, &BoundForm::datePickRequested, this,
                 [this, form](const QString& column, const QString& text) { pickDate(form, column, text); });

@@ -92,6 +92,57 @@ void DatasetGrid::configureColumns() {
     resizeColumnsToContents();
     for (int c = 0; c < model_->columnCount(); ++c)
         setColumnWidth(c, std::min(columnWidth(c), kWidestColumn));
+    if (savedLayout_)
+        applySavedLayout();
+}
+
+void DatasetGrid::setSavedLayout(const GridLayout& layout) {
+    savedLayout_ = layout;
+    if (configured_)
+        applySavedLayout();
+}
+
+void DatasetGrid::applySavedLayout() {
+    QStringList names;
+    for (int c = 0; c < dataset_->columnCount(); ++c)
+        names << dataset_->column(c).name;
+    const GridLayout fitted = applyGridLayout(*savedLayout_, names);
+    savedLayout_.reset();
+    QStringList titleColumns;
+    QStringList titles;
+    for (int visual = 0; visual < fitted.columns.size(); ++visual) {
+        const GridColumn& column = fitted.columns[visual];
+        const int logical = dataset_->columnIndex(column.field);
+        if (logical < 0)
+            continue;
+        horizontalHeader()->moveSection(horizontalHeader()->visualIndex(logical), visual);
+        setColumnHidden(logical, !column.visible);
+        if (column.width > 0)
+            setColumnWidth(logical, column.width);
+        titleColumns << column.field;
+        titles << (column.title.isEmpty() ? model_->headerData(logical, Qt::Horizontal).toString()
+                                          : column.title);
+    }
+    model_->setTitles(titleColumns, titles);
+}
+
+GridLayout DatasetGrid::currentLayout() const {
+    GridLayout layout;
+    if (!dataset_ || !configured_)
+        return layout;
+    const QHeaderView* header = horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical < 0 || logical >= dataset_->columnCount())
+            continue;
+        GridColumn column;
+        column.field = dataset_->column(logical).name;
+        column.title = model_->headerData(logical, Qt::Horizontal).toString();
+        column.width = columnWidth(logical);
+        column.visible = !isColumnHidden(logical);
+        layout.columns.append(column);
+    }
+    return layout;
 }
 
 void DatasetGrid::setLocked(bool locked) {

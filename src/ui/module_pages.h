@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dataset.h"
+#include "lists/grid_layout.h"
 
 #include <QHash>
 #include <QPointer>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QStackedWidget;
@@ -43,6 +45,11 @@ class DatasetGrid : public QTableView {
     void enterColumn(const QString& column);
     QList<Dataset::Bookmark> selectedBookmarks() const;
 
+    // The user's arrangement of the columns (order, widths, titles, hidden ones).
+    GridLayout currentLayout() const;
+    // A saved arrangement; applied as soon as the grid knows its columns.
+    void setSavedLayout(const GridLayout& layout);
+
   Q_SIGNALS:
     void focusEntered();
     void focusLeft();
@@ -60,6 +67,7 @@ class DatasetGrid : public QTableView {
     void followDataset();
     void rowEntered(const QModelIndex& current, const QModelIndex& previous);
     void configureColumns();
+    void applySavedLayout();
     int columnToEnter() const;
 
     QPointer<Dataset> dataset_;
@@ -72,6 +80,7 @@ class DatasetGrid : public QTableView {
     bool editable_ = true;
     bool locked_ = false;
     bool following_ = false;
+    std::optional<GridLayout> savedLayout_;
     EditTriggers triggers_;
 };
 

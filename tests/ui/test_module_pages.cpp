@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -414,6 +415,40 @@ TEST_F(ModulePagesTest, CtrlKShowsTheThreeMonthCalendar) {
     auto calendars = window->findChildren<CalendarWindow*>();
     ASSERT_EQ(calendars.size(), 1);
     EXPECT_TRUE(calendars.front()->isVisible());
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+TEST_F(ModulePagesTest, ColumnArrangementComesBackInTheNextRun) {
+    showTab(10);
+    DatasetGrid* partners = grid(QStringLiteral("DBGridPartneri"));
+    ASSERT_TRUE(partners);
+    Dataset* data = partners->dataset();
+    const int city = data->columnIndex(QStringLiteral("mesto"));
+    const int code = data->columnIndex(QStringLiteral("kod_partnera"));
+    ASSERT_GE(city, 0);
+    partners->setColumnWidth(city, 177);
+    partners->horizontalHeader()->moveSection(partners->horizontalHeader()->visualIndex(city), 0);
+    partners->setColumnHidden(code, true);
+    const QString appDir = db->state.appDir;
+    prompts.answers = {Answer::Yes, Answer::Yes};
+    window.reset(); // the end of the run saves the layouts
+    ASSERT_TRUE(QFile::exists(
+        gridLayoutPath(appDir, QStringLiteral("administrator"), QStringLiteral("DBGridPartneri"))));
+
+    window = std::make_unique<MainWindow>(prompts, appDir);
+    window->setStartOnShow(false);
+    window->show();
+    ASSERT_TRUE(window->controller().startUp());
+    showTab(10);
+    partners = grid(QStringLiteral("DBGridPartneri"));
+    EXPECT_EQ(partners->columnWidth(city), 177);
+    EXPECT_EQ(partners->horizontalHeader()->visualIndex(city), 0);
+    EXPECT_TRUE(partners->isColumnHidden(code));
 }
 
 } // namespace
