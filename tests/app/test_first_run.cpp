@@ -16,16 +16,6 @@
 namespace kelvarn {
 namespace {
 
-bool copyFolder(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to))
-        return false;
-    const QDir source(from);
-    for (const QString& name : source.entryList(QDir::Files))
-        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
-            return false;
-    return true;
-}
-
 QByteArray readBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
@@ -35,11 +25,6 @@ QString embeddedString(const QString& file) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file + QLatin1Char(';');
 }
 
-QString scalar(DatabaseSession& session, const QString& sql) {
-    QSqlQuery q = session.query(sql);
-    return q.next() ? q.value(0).toString() : QStringLiteral("<no row>");
-}
-
 // A program folder as an installation leaves it: install/ present, nothing else.
 // Its name has Czech letters, which the configuration file keeps in code page 1250.
 class FirstRun : public ::testing::Test {
@@ -47,8 +32,8 @@ class FirstRun : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
         appDir = root.filePath(QStringLiteral("Účetnictví Nováková")) + QLatin1Char('/');
-        ASSERT_TRUE(
-            copyFolder(test::sourceDir() + QStringLiteral("/install"), appDir + QStringLiteral("install")));
+        ASSERT_TRUE(test::copyFolder(test::sourceDir() + QStringLiteral("/install"),
+                                     appDir + QStringLiteral("install")));
     }
 
     QString ini() const { return appDir + QStringLiteral("kelvarn.ini"); }
@@ -79,14 +64,14 @@ TEST_F(FirstRun, WritesTheConfigurationAndADemoDatabase) {
     ASSERT_TRUE(QFileInfo(database()).isFile());
     DatabaseSession session;
     session.open(embeddedString(database()), DbPlatform::Jet);
-    EXPECT_EQ(scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
+    EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
               QStringLiteral("1.70"));
-    EXPECT_EQ(scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+    EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
               QStringLiteral("1"))
         << "the demo data mark a TEST database";
-    EXPECT_EQ(scalar(session, QStringLiteral("SELECT mesto FROM tbl_podnikatel WHERE id=1")),
+    EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT mesto FROM tbl_podnikatel WHERE id=1")),
               QStringLiteral("Třebíč"));
-    EXPECT_GT(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_partner")).toInt(), 0);
+    EXPECT_GT(test::scalar(session, QStringLiteral("SELECT count(*) FROM tbl_partner")).toInt(), 0);
     session.close();
     EXPECT_TRUE(QFile::exists(appDir + QStringLiteral("kelvarn.log"))) << "the console logged the scripts";
 }
@@ -143,7 +128,7 @@ TEST_F(FirstRun, CreateDatabaseRefusesAnExistingFile) {
     {
         DatabaseSession session;
         session.open(embeddedString(database()), DbPlatform::Jet);
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
                   QStringLiteral("0"))
             << "without demo data the database is an ordinary one";
         session.execute(QStringLiteral("UPDATE tbl_podnikatel SET nazev = 'Moje data' WHERE id=1"));

@@ -1,9 +1,9 @@
 // The built programs, run as the installer and the user run them.
 
-#include "support/test_application.h"
 #include "core/text_file.h"
 #include "db/database_session.h"
 #include "support/db/test_databases.h"
+#include "support/test_application.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,21 +62,6 @@ Outcome run(const QString& program, const QStringList& arguments, const QString&
     return r;
 }
 
-bool copyFolder(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to))
-        return false;
-    const QDir source(from);
-    for (const QString& name : source.entryList(QDir::Files))
-        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
-            return false;
-    return true;
-}
-
-QString scalar(DatabaseSession& session, const QString& sql) {
-    QSqlQuery q = session.query(sql);
-    return q.next() ? q.value(0).toString() : QStringLiteral("<no row>");
-}
-
 // A program folder with install/ and a kelvarn.ini naming an embedded database
 // that does not exist yet.
 class ProgramFolder : public ::testing::Test {
@@ -85,8 +70,8 @@ class ProgramFolder : public ::testing::Test {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(work.isValid());
         appDir = dir.path() + QLatin1Char('/');
-        ASSERT_TRUE(
-            copyFolder(test::sourceDir() + QStringLiteral("/install"), appDir + QStringLiteral("install")));
+        ASSERT_TRUE(test::copyFolder(test::sourceDir() + QStringLiteral("/install"),
+                                     appDir + QStringLiteral("install")));
         ASSERT_TRUE(
             writeCp1250File(appDir + QStringLiteral("kelvarn.ini"),
                             QStringLiteral("[database string]\r\n") + connectionString() +
@@ -142,11 +127,12 @@ TEST_F(ProgramFolder, InstallCreatesTheStructureOnceOnly) {
     {
         DatabaseSession session;
         session.open(connectionString(), DbPlatform::Jet);
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
                   QStringLiteral("1.70"));
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_podnikatel")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT count(*) FROM tbl_podnikatel")),
                   QStringLiteral("1"));
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_doklad")), QStringLiteral("0"));
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT count(*) FROM tbl_doklad")),
+                  QStringLiteral("0"));
     }
 
     const Outcome second = kelvarn(arguments);
@@ -157,7 +143,7 @@ TEST_F(ProgramFolder, InstallCreatesTheStructureOnceOnly) {
     EXPECT_FALSE(second.err.contains(QStringLiteral("proběhlo úspěšně")));
     DatabaseSession session;
     session.open(connectionString(), DbPlatform::Jet);
-    EXPECT_EQ(scalar(session, QStringLiteral("SELECT count(*) FROM tbl_system")), QStringLiteral("1"))
+    EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT count(*) FROM tbl_system")), QStringLiteral("1"))
         << "the failed run damaged nothing";
 }
 
@@ -182,13 +168,13 @@ TEST_F(ProgramFolder, NewDatabaseToolStoresNameAndIcoOnce) {
         SCOPED_TRACE(what);
         DatabaseSession session;
         session.open(connectionString(), DbPlatform::Jet);
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
                   QStringLiteral("Jana Nováková"));
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT ico FROM tbl_podnikatel WHERE id=1")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT ico FROM tbl_podnikatel WHERE id=1")),
                   QStringLiteral("12345678"));
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
                   QStringLiteral("0"));
-        EXPECT_EQ(scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT verze_databaze FROM tbl_system WHERE id=1")),
                   QStringLiteral("1.70"));
     };
     check("after the first run");
@@ -209,9 +195,9 @@ TEST_F(ProgramFolder, NewDatabaseToolWithDemoDataKeepsTheGivenName) {
     EXPECT_EQ(r.exitCode, 0) << describe(r);
     DatabaseSession session;
     session.open(connectionString(), DbPlatform::Jet);
-    EXPECT_EQ(scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
+    EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
               QStringLiteral("Zkušební firma"));
-    EXPECT_EQ(scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+    EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
               QStringLiteral("1"));
 }
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,15 @@ QString env(const char* name) {
 }
 
 QString uniqueName() {
-    return QStringLiteral("kt_%1_%2").arg(QCoreApplication::applicationPid()).arg(counter.fetchAndAddRelaxed(1));
+    return QStringLiteral("kt_%1_%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(counter.fetchAndAddRelaxed(1));
 }
 
 QString mysqlServerString() {
     QString s = QStringLiteral("Provider=MySQLProv;Data Source=%1;Port=%2;User ID=%3;Password=%4;")
-                    .arg(env("KELVARN_TEST_MYSQL_HOST"), env("KELVARN_TEST_MYSQL_PORT"), env("KELVARN_TEST_MYSQL_USER"),
-                         env("KELVARN_TEST_MYSQL_PASSWORD"));
+                    .arg(env("KELVARN_TEST_MYSQL_HOST"), env("KELVARN_TEST_MYSQL_PORT"),
+                         env("KELVARN_TEST_MYSQL_USER"), env("KELVARN_TEST_MYSQL_PASSWORD"));
     return s;
 }
 
@@ -48,9 +51,10 @@ bool createFirebirdFile(const QString& path, QString& error) {
         error = QStringLiteral("isql-fb cannot be started");
         return false;
     }
-    const QString sql = QStringLiteral("CREATE DATABASE '%1:%2' USER '%3' PASSWORD '%4' DEFAULT CHARACTER SET UTF8;\n")
-                            .arg(env("KELVARN_TEST_FB_HOST"), path, env("KELVARN_TEST_FB_USER"),
-                                 env("KELVARN_TEST_FB_PASSWORD"));
+    const QString sql =
+        QStringLiteral("CREATE DATABASE '%1:%2' USER '%3' PASSWORD '%4' DEFAULT CHARACTER SET UTF8;\n")
+            .arg(env("KELVARN_TEST_FB_HOST"), path, env("KELVARN_TEST_FB_USER"),
+                 env("KELVARN_TEST_FB_PASSWORD"));
     isql.write(sql.toUtf8());
     isql.closeWriteChannel();
     if (!isql.waitForFinished(60000) || isql.exitCode() != 0) {
@@ -76,8 +80,8 @@ bool runScript(TestDatabase& db, const QString& file) {
         std::string shown;
         for (const auto& s : prompts.shown)
             shown += (s.caption + QStringLiteral(": ") + s.text + QLatin1Char('\n')).toStdString();
-        ADD_FAILURE() << "script " << file.toStdString() << " failed on " << platformLabel(db.platform).toStdString()
-                      << ":\n"
+        ADD_FAILURE() << "script " << file.toStdString() << " failed on "
+                      << platformLabel(db.platform).toStdString() << ":\n"
                       << shown;
         return false;
     }
@@ -85,6 +89,21 @@ bool runScript(TestDatabase& db, const QString& file) {
 }
 
 } // namespace
+
+bool copyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    return true;
+}
+
+QString scalar(DatabaseSession& session, const QString& sql) {
+    QSqlQuery q = session.query(sql);
+    return q.next() ? q.value(0).toString() : QStringLiteral("<no row>");
+}
 
 QString sourceDir() {
     return QStringLiteral(KELVARN_SOURCE_DIR);
@@ -169,12 +188,14 @@ std::unique_ptr<TestDatabase> createTestDatabase(DbPlatform platform, bool insta
             admin.execute(QStringLiteral("CREATE DATABASE ") + name +
                           QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_czech_ci"));
             db->serverDatabase = name;
-            db->connectionString = mysqlServerString() + QStringLiteral("Initial Catalog=") + name + QLatin1Char(';');
+            db->connectionString =
+                mysqlServerString() + QStringLiteral("Initial Catalog=") + name + QLatin1Char(';');
             db->session->open(db->connectionString, platform);
             break;
         }
         case DbPlatform::Firebird: {
-            const QString path = QDir(env("KELVARN_TEST_FB_DIR")).filePath(uniqueName() + QStringLiteral(".fdb"));
+            const QString path =
+                QDir(env("KELVARN_TEST_FB_DIR")).filePath(uniqueName() + QStringLiteral(".fdb"));
             QString error;
             if (!createFirebirdFile(path, error)) {
                 ADD_FAILURE() << "cannot create Firebird database: " << error.toStdString();
@@ -187,8 +208,8 @@ std::unique_ptr<TestDatabase> createTestDatabase(DbPlatform platform, bool insta
         }
         default: {
             const QString path = db->dir->filePath(QStringLiteral("kelvarn.db"));
-            db->connectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path +
-                                   QLatin1Char(';');
+            db->connectionString =
+                QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path + QLatin1Char(';');
             db->session->open(db->connectionString, platform, true);
             break;
         }

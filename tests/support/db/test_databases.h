@@ -44,15 +44,21 @@ std::unique_ptr<TestDatabase> createTestDatabase(DbPlatform platform, bool insta
 // The folder holding install/ (the source tree), for scripts.
 QString sourceDir();
 
+// Copies the files of one folder (not its subfolders) into another, made if needed.
+bool copyFolder(const QString& from, const QString& to);
+
+// The first column of the first row as text; "<no row>" when nothing comes back.
+QString scalar(DatabaseSession& session, const QString& sql);
+
 } // namespace kelvarn::test
 
 // Skips (or fails, when servers are required) a test whose platform is unavailable.
-#define KELVARN_REQUIRE_PLATFORM(platform)                                                              \
-    do {                                                                                                \
-        const QString why_ = ::kelvarn::test::unavailableReason(platform);                              \
-        if (!why_.isEmpty()) {                                                                          \
-            if (qEnvironmentVariableIntValue("KELVARN_REQUIRE_SERVERS") == 1)                           \
-                FAIL() << why_.toStdString();                                                           \
-            GTEST_SKIP() << why_.toStdString();                                                         \
-        }                                                                                               \
+#define KELVARN_REQUIRE_PLATFORM(platform)                                                                   \
+    do {                                                                                                     \
+        const QString why_ = ::kelvarn::test::unavailableReason(platform);                                   \
+        if (!why_.isEmpty()) {                                                                               \
+            if (qEnvironmentVariableIntValue("KELVARN_REQUIRE_SERVERS") == 1)                                \
+                FAIL() << why_.toStdString();                                                                \
+            GTEST_SKIP() << why_.toStdString();                                                              \
+        }                                                                                                    \
     } while (0)
