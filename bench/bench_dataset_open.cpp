@@ -4,18 +4,16 @@
 //   build-bench/bench/bench_dataset_open
 //
 // Counters of BM_DatasetOpen: rows read, ratio = median open / median tool time,
-// peak_rss_MiB (VmHWM of the whole process after opening) and rss_MiB after opening.
+// peak_rss_MiB (peak resident size of the whole process after opening) and rss_MiB after opening.
 
 #include "db/dataset.h"
 #include "db/db_error.h"
 #include "support/bench_database.h"
 #include "support/document_fill.h"
-
-#include <QProcess>
+#include "support/sqlite_tool.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -29,12 +27,6 @@ constexpr int kDocuments = 100000;
 constexpr int kToolRuns = 5;
 const QString kSelect = QStringLiteral("SELECT * FROM tbl_doklad");
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 struct Ledger {
     std::unique_ptr<BenchDatabase> db;
     double toolSeconds = 0; // median of kToolRuns
@@ -43,18 +35,6 @@ struct Ledger {
 };
 
 std::unique_ptr<Ledger> ledger;
-
-// One run of `sqlite3 <file> "SELECT * FROM tbl_doklad" > /dev/null`, in seconds.
-double runSqliteTool(const QString& file) {
-    QProcess tool;
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    const Clock::time_point start = Clock::now();
-    tool.start(QStringLiteral("sqlite3"), {file, kSelect});
-    if (!tool.waitForFinished(-1) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
-        throw std::runtime_error("sqlite3 failed: " + tool.errorString().toStdString() + " " +
-                                 tool.readAllStandardError().toStdString());
-    return secondsSince(start);
-}
 
 // Built once per process: installing and filling take longer than the benchmarks.
 Ledger& theLedger() {
@@ -70,10 +50,7 @@ Ledger& theLedger() {
     }
     // Without the tool the list is still measured; only the ratio is missing (0).
     try {
-        std::vector<double> runs;
-        for (int i = 0; i < kToolRuns; ++i)
-            runs.push_back(runSqliteTool(ledger->db->file));
-        ledger->toolSeconds = median(runs);
+        ledger->toolSeconds = sqliteToolSeconds(ledger->db->file, kSelect, kToolRuns);
     } catch (const std::exception& e) {
         ledger->toolError = e.what();
     }
@@ -123,7 +100,7 @@ void BM_Sqlite3Tool(benchmark::State& state) {
     }
     for (auto _ : state) {
         try {
-            state.SetIterationTime(runSqliteTool(l.db->file));
+            state.SetIterationTime(runSqliteTool(l.db->file, kSelect));
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
             break;

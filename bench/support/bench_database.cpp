@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include <sys/resource.h>
+
 namespace kelvarn::bench {
 
 namespace {
@@ -31,7 +33,7 @@ double statusMiB(const char* key) {
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (!line.startsWith(wanted))
             continue;
-        // "VmHWM:	  123456 kB"
+        // "VmRSS:	  123456 kB"
         const QByteArray number = line.mid(wanted.size()).trimmed().split(' ').value(0);
         return number.toDouble() / 1024.0;
     }
@@ -102,7 +104,10 @@ std::unique_ptr<BenchDatabase> createInstalledDatabase() {
 }
 
 double peakResidentMiB() {
-    return statusMiB("VmHWM:");
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0;
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 double residentMiB() {

@@ -52,7 +52,8 @@ void runInstall(BenchDatabase& db, const QString& script);
 // createEmptyDatabase + runInstall(installScript()).
 std::unique_ptr<BenchDatabase> createInstalledDatabase();
 
-// VmHWM and VmRSS of this process in MiB (0 when /proc cannot be read).
+// Peak resident size of this process (getrusage ru_maxrss) and the current one
+// (VmRSS), in MiB; 0 when they cannot be read.
 double peakResidentMiB();
 double residentMiB();
 

@@ -2,70 +2,21 @@
 
 #include "db/database_session.h"
 #include "db/db_error.h"
-#include "db/sql_dialect.h"
+#include "support/row_fill.h"
 
 #include <QDate>
-#include <QDateTime>
-#include <QRegularExpression>
-#include <QSqlDriver>
-
-#include <sqlite3.h>
 
 #include <array>
 #include <cmath>
-#include <cstdint>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 namespace kelvarn::bench {
 
 namespace {
-
-[[noreturn]] void fail(const std::string& text) {
-    throw std::runtime_error(text);
-}
-
-// A small fixed generator: the standard distributions are not required to give the
-// same numbers on every library, the rows here should be the same everywhere.
-class Random {
-  public:
-    explicit Random(unsigned seed) : state_(seed * 2654435761u + 1) {}
-    std::uint32_t next() {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return static_cast<std::uint32_t>(state_ >> 16);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<std::uint32_t>(n)); }
-    int between(int from, int to) { return from + below(to - from + 1); }
-    bool chance(int percent) { return below(100) < percent; }
-    template <typename T, std::size_t N> const T& pick(const std::array<T, N>& items) {
-        return items[static_cast<std::size_t>(below(static_cast<int>(N)))];
-    }
-    std::string digits(int count) {
-        std::string s;
-        for (int i = 0; i < count; ++i)
-            s += static_cast<char>('0' + below(10));
-        return s;
-    }
-
-  private:
-    std::uint64_t state_;
-};
-
-std::string padded(int value, int width) {
-    std::string s = std::to_string(value);
-    return s.size() < static_cast<std::size_t>(width) ? std::string(width - s.size(), '0') + s : s;
-}
-
-double round2(double value) {
-    return std::round(value * 100.0) / 100.0;
-}
 
 struct City {
     const char* name;
@@ -237,146 +188,18 @@ std::vector<Partner> makePartners(Random& random, int count) {
     return partners;
 }
 
-std::string dateText(const QDate& date, int hour = 0, int minute = 0, int second = 0) {
-    return sqliteDateText(date.year(), date.month(), date.day(), hour, minute, second).toStdString();
-}
-
-// Binds one row's values by column name, checking that every column of the table is
-// given exactly once and that no text exceeds the column's declared size.
-class RowBinder {
-  public:
-    struct Column {
-        int index = 0; // 1-based parameter
-        int size = -1;
-        long long row = -1;
-    };
-
-    RowBinder(sqlite3* handle, sqlite3_stmt* statement,
-              const std::vector<std::pair<std::string, int>>& columns)
-        : handle_(handle), statement_(statement) {
-        names_.reserve(columns.size());
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names_.push_back(columns[i].first);
-            byName_[names_.back()] = {static_cast<int>(i) + 1, columns[i].second, -1};
-        }
-    }
-
-    void text(const char* column, const std::string& value) {
-        Column& c = take(column);
-        if (c.size >= 0 && characters(value) > static_cast<std::size_t>(c.size))
-            fail("'" + value + "' is longer than " + column + " allows (" + std::to_string(c.size) + ")");
-        check(sqlite3_bind_text(statement_, c.index, value.data(), static_cast<int>(value.size()),
-                                SQLITE_TRANSIENT));
-    }
-    void real(const char* column, double value) {
-        check(sqlite3_bind_double(statement_, take(column).index, value));
-    }
-    void integer(const char* column, long long value) {
-        check(sqlite3_bind_int64(statement_, take(column).index, value));
-    }
-
-    void insertRow() {
-        if (bound_ != byName_.size()) {
-            std::string missing;
-            for (const std::string& name : names_)
-                if (byName_[name].row != row_)
-                    missing += " " + name;
-            fail("tbl_doklad columns the filler does not fill:" + missing);
-        }
-        if (sqlite3_step(statement_) != SQLITE_DONE)
-            fail(sqlite3_errmsg(handle_));
-        check(sqlite3_reset(statement_));
-        ++row_;
-        bound_ = 0;
-    }
-
-  private:
-    static std::size_t characters(const std::string& utf8) {
-        std::size_t n = 0;
-        for (unsigned char c : utf8)
-            n += (c & 0xC0) != 0x80;
-        return n;
-    }
-    Column& take(const char* column) {
-        const auto it = byName_.find(column);
-        if (it == byName_.end())
-            fail(std::string("tbl_doklad has no column ") + column);
-        if (it->second.row == row_)
-            fail(std::string("column bound twice: ") + column);
-        it->second.row = row_;
-        ++bound_;
-        return it->second;
-    }
-    void check(int rc) {
-        if (rc != SQLITE_OK)
-            fail(sqlite3_errmsg(handle_));
-    }
-
-    sqlite3* handle_;
-    sqlite3_stmt* statement_;
-    std::vector<std::string> names_;
-    std::unordered_map<std::string_view, Column> byName_; // keys view into names_
-    long long row_ = 0;
-    std::size_t bound_ = 0;
-};
-
-sqlite3* handleOf(DatabaseSession& session) {
-    const QVariant handle = session.database().driver()->handle();
-    if (session.driverKind() != DriverKind::Sqlite || !handle.isValid() ||
-        qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        fail("not an embedded database");
-    return *static_cast<sqlite3* const*>(handle.data());
-}
-
-// Column names with their declared text sizes (-1 for other types), in table order.
-std::vector<std::pair<std::string, int>> documentColumns(sqlite3* handle) {
-    sqlite3_stmt* info = nullptr;
-    if (sqlite3_prepare_v2(handle, "PRAGMA table_info(tbl_doklad)", -1, &info, nullptr) != SQLITE_OK)
-        fail(sqlite3_errmsg(handle));
-    static const QRegularExpression sizeOf(QStringLiteral("CHAR\\s*\\((\\d+)\\)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    std::vector<std::pair<std::string, int>> columns;
-    while (sqlite3_step(info) == SQLITE_ROW) {
-        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(info, 1));
-        const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info, 2));
-        const auto m = sizeOf.match(QString::fromUtf8(type ? type : ""));
-        columns.emplace_back(name, m.hasMatch() ? m.captured(1).toInt() : -1);
-    }
-    sqlite3_finalize(info);
-    if (columns.empty())
-        fail("tbl_doklad does not exist; run the install script first");
-    return columns;
-}
-
-struct Statement {
-    sqlite3_stmt* s = nullptr;
-    ~Statement() { sqlite3_finalize(s); }
-};
-
 } // namespace
 
 void fillDocuments(DatabaseSession& session, int count, unsigned seed) {
-    sqlite3* handle = handleOf(session);
-    const auto columns = documentColumns(handle);
-    std::string sql = "INSERT INTO tbl_doklad (";
-    std::string marks;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        sql += (i ? ", " : "") + columns[i].first;
-        marks += i ? ", ?" : "?";
-    }
-    sql += ") VALUES (" + marks + ")";
-
+    sqlite3* handle = sqliteHandleOf(session);
     Random random(seed);
     const std::vector<Partner> partners = makePartners(random, 500);
     std::map<std::pair<std::string, int>, int> serials;
 
     try {
         Transaction tx(session);
-        Statement insert;
-        if (sqlite3_prepare_v2(handle, sql.c_str(), static_cast<int>(sql.size()), &insert.s, nullptr) !=
-            SQLITE_OK)
-            fail(sqlite3_errmsg(handle));
-        RowBinder row(handle, insert.s, columns);
+        const TableInsert insert(handle, "tbl_doklad");
+        RowBinder row(handle, "tbl_doklad", insert);
         for (int i = 0; i < count; ++i) {
             const Kind& kind = pickKind(random);
             const int year = 2016 + static_cast<int>(10LL * i / count);
@@ -488,7 +311,7 @@ void fillDocuments(DatabaseSession& session, int count, unsigned seed) {
         }
         tx.commit();
     } catch (const DbError& e) {
-        fail(e.text().toStdString());
+        failFill(e.text().toStdString());
     }
 }
 
