@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 
@@ -74,6 +75,13 @@ void sqliteNow(sqlite3_context* c, int, sqlite3_value**) {
                                            now.time().hour(), now.time().minute(), now.time().second())
                                 .toUtf8();
     sqlite3_result_text(c, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+// A statement that may change a table's structure; the cached column sizes go.
+bool changesStructure(const QString& statement) {
+    static const QRegularExpression ddl(QStringLiteral("^\\s*(ALTER|CREATE|DROP|RECREATE)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return ddl.match(statement).hasMatch();
 }
 
 QString freeTdsDriver() {
@@ -193,6 +201,7 @@ void DatabaseSession::registerSqliteFunctions() {
 }
 
 void DatabaseSession::close() {
+    textLengths_.clear();
     if (db_.isValid()) {
         if (inTransaction_ && db_.isOpen())
             db_.rollback();
@@ -233,6 +242,8 @@ QVariant DatabaseSession::bindValue(const QVariant& value) const {
 QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& binds, bool forwardOnly) {
     if (!isOpen())
         throw DbError(QStringLiteral("Databáze není připojena."));
+    if (!textLengths_.isEmpty() && changesStructure(statement))
+        textLengths_.clear();
     QSqlQuery q(db_);
     q.setForwardOnly(forwardOnly);
     const QString sql = nativeStatement(statement);
@@ -255,6 +266,34 @@ QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& b
 int DatabaseSession::execute(const QString& statement, const QVariantList& binds) {
     QSqlQuery q = query(statement, binds, true);
     return q.numRowsAffected();
+}
+
+QHash<QString, int> DatabaseSession::textColumnLengths(const QString& table) {
+    if (table.isEmpty() || (driver_ != DriverKind::MySql && driver_ != DriverKind::Firebird))
+        return {};
+    const QString key = table.toLower();
+    const auto cached = textLengths_.constFind(key);
+    if (cached != textLengths_.cend())
+        return *cached;
+    QSqlQuery q;
+    if (driver_ == DriverKind::MySql) {
+        q = query(QStringLiteral("SELECT COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
+                                 "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? "
+                                 "AND DATA_TYPE IN ('char', 'varchar')"),
+                  {table});
+    } else {
+        // Unquoted names are kept in upper case; the name columns are CHAR, padded.
+        q = query(QStringLiteral("SELECT rf.RDB$FIELD_NAME, COALESCE(f.RDB$CHARACTER_LENGTH, f.RDB$FIELD_LENGTH) "
+                                 "FROM RDB$RELATION_FIELDS rf "
+                                 "JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+                                 "WHERE rf.RDB$RELATION_NAME = ? AND f.RDB$FIELD_TYPE IN (14, 37)"),
+                  {table.toUpper()});
+    }
+    QHash<QString, int> lengths;
+    while (q.next())
+        lengths.insert(q.value(0).toString().trimmed().toLower(), q.value(1).toInt());
+    textLengths_.insert(key, lengths);
+    return lengths;
 }
 
 void DatabaseSession::beginTransaction() {

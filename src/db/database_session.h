@@ -3,6 +3,7 @@
 #include "db/connection_string.h"
 #include "db/db_platform.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -44,6 +45,12 @@ public:
     // Converts a value for binding: dates become the canonical text on SQLite.
     QVariant bindValue(const QVariant& value) const;
 
+    // The declared size in characters of each CHAR/VARCHAR column of a server
+    // table (column name in lower case -> characters), from the catalogue: the
+    // drivers report byte lengths there. Asked once per table and kept until a
+    // statement may have changed the structure. Empty on other platforms.
+    QHash<QString, int> textColumnLengths(const QString& table);
+
     void beginTransaction();
     void commit();
     void rollback();
@@ -57,6 +64,7 @@ private:
     DbPlatform platform_ = DbPlatform::Jet;
     DriverKind driver_ = DriverKind::Unknown;
     bool inTransaction_ = false;
+    QHash<QString, QHash<QString, int>> textLengths_; // by table in lower case
 };
 
 // RAII unit of work: commit() explicitly; an exception that unwinds rolls it back.

@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvarn {
@@ -67,6 +68,26 @@ ColumnType typeFromField(const QSqlField& field) {
     default:
         return ColumnType::Unknown;
     }
+}
+
+// Characters as the servers count them: a pair of surrogates is one.
+qsizetype characterCount(const QString& text) {
+    qsizetype n = text.size();
+    for (const QChar ch : text)
+        if (ch.isLowSurrogate())
+            --n;
+    return n;
+}
+
+QString tooLongText(const QString& column, int size, qsizetype given) {
+    const QString chars = size == 1   ? QStringLiteral("znak")
+                          : size <= 4 ? QStringLiteral("znaky")
+                                      : QStringLiteral("znaků");
+    return QStringLiteral("Text je příliš dlouhý: pole „%1“ pojme nejvýše %2 %3, zadáno %4.")
+        .arg(column)
+        .arg(size)
+        .arg(chars)
+        .arg(given);
 }
 
 sqlite3* sqliteHandle(DatabaseSession& session) {
@@ -250,6 +271,7 @@ void Dataset::load() {
     editOriginal_.clear();
     try {
         Loader::load(*this, statementToRun());
+        applyCharacterSizes();
     } catch (...) {
         rows_.clear();
         columns_.clear();
@@ -258,6 +280,24 @@ void Dataset::load() {
         Q_EMIT reset();
         throw;
     }
+}
+
+void Dataset::applyCharacterSizes() {
+    // The servers' drivers give the length in bytes of the connection's character
+    // set (four per character in UTF-8), which would let through texts the column
+    // cannot hold; the catalogue knows the declared characters of the table posts
+    // write to. Other text columns (joined, computed) are never written: unknown.
+    const DriverKind kind = session_.driverKind();
+    if (kind != DriverKind::MySql && kind != DriverKind::Firebird)
+        return;
+    const bool anyText = std::any_of(columns_.begin(), columns_.end(),
+                                     [](const DatasetColumn& c) { return c.type == ColumnType::Text; });
+    if (!anyText)
+        return;
+    const QHash<QString, int> lengths = session_.textColumnLengths(updateTable());
+    for (DatasetColumn& c : columns_)
+        if (c.type == ColumnType::Text)
+            c.size = lengths.value(c.name.toLower(), -1);
 }
 
 void Dataset::open() {
@@ -625,6 +665,15 @@ QVariant Dataset::convertForColumn(int column, const QVariant& v) const {
     return v;
 }
 
+void Dataset::checkTextFits(int column, const QVariant& v) const {
+    const DatasetColumn& col = columns_[column];
+    if (col.type != ColumnType::Text || col.size <= 0 || v.typeId() != QMetaType::QString)
+        return;
+    const qsizetype given = characterCount(v.toString());
+    if (given > col.size)
+        throw DbError(tooLongText(col.name, col.size, given));
+}
+
 void Dataset::setValue(const QString& column, const QVariant& v) {
     const int c = columnIndex(column);
     if (c < 0)
@@ -637,7 +686,9 @@ void Dataset::setValue(int column, const QVariant& v) {
         throw DbError(QStringLiteral("%1: záznam není v režimu úprav.").arg(name_));
     if (column < 0 || column >= columnCount())
         throw DbError(QStringLiteral("%1: neplatné pole.").arg(name_));
-    editBuffer_[column] = convertForColumn(column, v);
+    QVariant converted = convertForColumn(column, v);
+    checkTextFits(column, converted);
+    editBuffer_[column] = std::move(converted);
     Q_EMIT rowChanged(current_);
 }
 

@@ -26,7 +26,7 @@ enum class ColumnType { Unknown, Integer, Float, Text, DateTime, Memo };
 struct DatasetColumn {
     QString name;
     ColumnType type = ColumnType::Unknown;
-    int size = -1; // declared text size where known
+    int size = -1; // most characters a Text column holds; -1 unknown (memos, other types)
 };
 
 // A client-side snapshot of a query or a table: rows in memory, a cursor, fields by
@@ -116,7 +116,8 @@ public:
     bool isModified(const QString& column) const;
 
     // Only in edit or insert state. Text is converted to the column's type with the
-    // locale conventions; a text that is no number or date throws DbError.
+    // locale conventions; a text that is no number or date, or one longer than the
+    // column holds, throws DbError and leaves the row as it was.
     void setValue(const QString& column, const QVariant& value);
     void setValue(int column, const QVariant& value);
     void setNull(const QString& column) { setValue(column, QVariant()); }
@@ -161,6 +162,8 @@ private:
     void beginNewRow(int at);
     QVariant cellValue(const Row& row, int column) const;
     QVariant convertForColumn(int column, const QVariant& value) const;
+    void applyCharacterSizes();
+    void checkTextFits(int column, const QVariant& value) const;
     std::unique_ptr<Row> encodeRow(const std::vector<QVariant>& values, quint64 serial) const;
     void writeInsert();
     void writeUpdate();

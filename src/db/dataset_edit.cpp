@@ -214,6 +214,9 @@ void Dataset::writeInsert() {
     for (int c = 0; c < columnCount(); ++c) {
         if (editBuffer_[c].isNull())
             continue;
+        // A server would refuse (or, MariaDB without strict mode, cut) the text;
+        // refused here, the row stays as typed and nothing is half written.
+        checkTextFits(c, editBuffer_[c]);
         names << columns_[c].name;
         marks << QStringLiteral("?");
         binds << editBuffer_[c];
@@ -250,6 +253,7 @@ void Dataset::writeUpdate() {
     for (int c = 0; c < columnCount(); ++c) {
         if (sameValue(editBuffer_[c], editOriginal_[c]))
             continue;
+        checkTextFits(c, editBuffer_[c]);
         sets << columns_[c].name + QStringLiteral(" = ?");
         binds << editBuffer_[c];
     }

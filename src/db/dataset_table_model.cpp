@@ -1,5 +1,7 @@
 #include "db/dataset_table_model.h"
 
+#include "core/formatting.h"
+
 #include "db/db_error.h"
 
 namespace kelvarn {
@@ -51,8 +53,16 @@ QVariant DatasetTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !dataset_ || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        const DatasetColumn& column = dataset_->column(index.column());
+        if (column.type == ColumnType::Float && !decimals_.isEmpty()) {
+            const auto it = decimals_.constFind(column.name.toLower());
+            const QVariant v = it == decimals_.cend() ? QVariant() : dataset_->valueAt(index.row(), index.column());
+            if (!v.isNull() && v.canConvert<double>())
+                return formatGrouped(v.toDouble(), *it);
+        }
         return dataset_->textAt(index.row(), index.column());
+    }
     case Qt::EditRole:
         return dataset_->textAt(index.row(), index.column());
     case Qt::TextAlignmentRole: {
@@ -79,6 +89,7 @@ bool DatasetTableModel::setData(const QModelIndex& index, const QVariant& value,
         return true;
     } catch (const DbError& e) {
         lastError_ = e.text();
+        Q_EMIT refused(lastError_);
         return false;
     }
 }

@@ -3,6 +3,7 @@
 #include "db/dataset.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 
@@ -19,6 +20,9 @@ public:
     Dataset* dataset() const { return dataset_; }
     // Column titles by column name (case-insensitive); absent ones show the name.
     void setTitles(const QStringList& columns, const QStringList& titles);
+    // Number columns shown with a fixed count of decimals and grouped digits, by
+    // lower-case column name; editing still starts from the plain value.
+    void setDecimals(QHash<QString, int> decimals) { decimals_ = std::move(decimals); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -30,11 +34,18 @@ public:
     // The last error a setData call met (a text that is no number, a refused post).
     QString lastError() const { return lastError_; }
 
+Q_SIGNALS:
+    // setData refused what the user typed (a text that is no number, one too long
+    // for its column, a post the database refused); the editor has closed by then,
+    // so this is the only word the user gets of it.
+    void refused(const QString& text);
+
 private:
     QPointer<Dataset> dataset_;
     QStringList titleColumns_;
     QStringList titles_;
     QString lastError_;
+    QHash<QString, int> decimals_;
 };
 
 } // namespace kelvarn

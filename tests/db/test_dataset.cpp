@@ -227,3 +227,73 @@ TEST_P(DatasetRoundTrip, LookupValueNeedsExactlyOneRow) {
     EXPECT_EQ(ctx->lookupValue(QStringLiteral("tbl_filtry"), QStringLiteral("nazev"), {}), QString())
         << "more than one row answers empty";
 }
+
+TEST_P(DatasetRoundTrip, TextSizesAreCharactersOfTheTableWritten) {
+    Dataset owner(*db->session, QStringLiteral("ADOFormPodnikatel"));
+    owner.setTable(QStringLiteral("tbl_podnikatel"));
+    owner.open();
+    auto docs = dataset(QStringLiteral("SELECT * FROM tbl_doklad WHERE doklad_typ=1 ORDER BY cislo_dokladu"));
+    docs->open();
+    auto partners = dataset(QStringLiteral("SELECT * FROM tbl_partner"));
+    partners->open();
+    auto sizeOf = [](const Dataset& ds, const char* column) {
+        return ds.column(ds.columnIndex(QString::fromLatin1(column))).size;
+    };
+    const struct {
+        const Dataset* ds;
+        const char* column;
+        int size;
+    } cases[] = {{&owner, "psc", 6},           {&owner, "platce_dph", 3},          {&owner, "spisova_znacka", 150},
+                 {docs.get(), "poznamka", 80}, {docs.get(), "doklad_typ", -1},     {partners.get(), "nazev_firmy", 100},
+                 {partners.get(), "poznamka_dlouha", -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(sizeOf(*c.ds, c.column), c.size) << c.column;
+
+    // The server sizes are remembered per table; a changed structure is read again.
+    const DbPlatform p = GetParam();
+    if (p == DbPlatform::MySql || p == DbPlatform::Firebird) {
+        db->session->execute(QStringLiteral("ALTER TABLE tbl_podnikatel ") +
+                             (p == DbPlatform::MySql ? QStringLiteral("MODIFY psc VARCHAR(8)")
+                                                     : QStringLiteral("ALTER psc TYPE VARCHAR(8)")));
+        owner.close();
+        owner.open();
+        EXPECT_EQ(sizeOf(owner, "psc"), 8);
+    }
+}
+
+TEST_P(DatasetRoundTrip, OverLongTextIsRefusedAndTheRowKeepsWhatWasTyped) {
+    auto ds = dataset(QStringLiteral("SELECT * FROM tbl_doklad WHERE doklad_typ=1"));
+    ds->open();
+    ds->append();
+    ds->setValue(QStringLiteral("cislo_dokladu"), QStringLiteral("FAV-2024-00001"));
+    ds->setValue(QStringLiteral("doklad_typ"), 1);
+    ds->setValue(QStringLiteral("poznamka"), QStringLiteral("Žluťoučký kůň"));
+    const QString full = QStringLiteral("ěščřžýáíéů"); // fills VARCHAR(10), twice as many bytes
+    try {
+        ds->setValue(QStringLiteral("variabilni_symbol"), full + QStringLiteral("ú"));
+        ADD_FAILURE() << "an 11th letter was accepted";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("nejvýše 10 znaků, zadáno 11"))) << e.text().toStdString();
+    }
+    EXPECT_EQ(ds->state(), Dataset::State::Insert);
+    EXPECT_TRUE(ds->isNull(QStringLiteral("variabilni_symbol"))) << "nothing of the refused text is kept";
+    EXPECT_EQ(ds->asString(QStringLiteral("poznamka")), QStringLiteral("Žluťoučký kůň"));
+    ds->setValue(QStringLiteral("variabilni_symbol"), full);
+    ASSERT_TRUE(ds->post());
+    const qint64 id = ds->asInteger(QStringLiteral("id"));
+
+    ds->edit();
+    ds->setValue(QStringLiteral("poznamka"), QStringLiteral("Oprava"));
+    EXPECT_THROW(ds->setValue(QStringLiteral("odb_psc"), QStringLiteral("110 000")), DbError);
+    EXPECT_THROW(ds->setValue(QStringLiteral("odb_psc"), 1234567.0), DbError) << "numbers become text first";
+    EXPECT_EQ(ds->state(), Dataset::State::Edit);
+    EXPECT_EQ(ds->asString(QStringLiteral("poznamka")), QStringLiteral("Oprava"));
+    ASSERT_TRUE(ds->post());
+
+    auto again = dataset(QStringLiteral("SELECT * FROM tbl_doklad WHERE id=") + QString::number(id));
+    again->open();
+    ASSERT_EQ(again->recordCount(), 1);
+    EXPECT_EQ(again->asString(QStringLiteral("variabilni_symbol")), full);
+    EXPECT_EQ(again->asString(QStringLiteral("poznamka")), QStringLiteral("Oprava"));
+    EXPECT_TRUE(again->isNull(QStringLiteral("odb_psc")));
+}

@@ -238,6 +238,21 @@ TEST_P(DatasetModel, MovingToAnotherRowPostsThePreviousOne) {
     EXPECT_EQ(stored("A", "popis"), QStringLiteral("první"));
 }
 
+TEST_P(DatasetModel, RefusedTextIsReported) {
+    Dataset& ds = *goods_;
+    ds.open();
+    QSignalSpy refused(model.get(), &DatasetTableModel::refused);
+    EXPECT_FALSE(model->setData(at(1, "popis"), QString(101, QChar(u'š'))));
+    ASSERT_EQ(refused.count(), 1) << "the typed text does not vanish without a word";
+    EXPECT_EQ(refused.first().at(0).toString(), model->lastError());
+    EXPECT_TRUE(model->lastError().contains(QStringLiteral("nejvýše 100 znaků, zadáno 101")))
+        << model->lastError().toStdString();
+    EXPECT_EQ(ds.state(), Dataset::State::Edit);
+    EXPECT_EQ(text(1, "popis"), QStringLiteral("Vrtačka – příklepová"));
+    ASSERT_TRUE(model->setData(at(1, "popis"), QString(100, QChar(u'š'))));
+    EXPECT_EQ(refused.count(), 1);
+}
+
 TEST_P(DatasetModel, HeaderTitles) {
     QSignalSpy headers(model.get(), &QAbstractItemModel::headerDataChanged);
     model->setTitles({QStringLiteral("POPIS")}, {QStringLiteral("Popis")}); // before the dataset opens
