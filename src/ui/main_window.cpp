@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStackedWidget>
@@ -409,8 +410,9 @@ void MainWindow::wireRecordButtons() {
 
 void MainWindow::sortCurrentList(bool descending) {
     const QString grid = ModuleController::gridOfPanel(controller_->modules().controller().currentPanelId());
-    if (DatasetGrid* view = pages_->grid(grid))
-        controller_->modules().sortCurrentPanel(view->currentColumnName(), descending);
+    // Panels without a grid sort nothing, but an edited record still refuses the command.
+    const DatasetGrid* view = pages_->grid(grid);
+    controller_->modules().sortCurrentPanel(view ? view->currentColumnName() : QString(), descending);
 }
 
 void MainWindow::selectWholeText(const QString& column) {
@@ -426,18 +428,19 @@ void MainWindow::selectWholeText(const QString& column) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && controller_->state().loggedIn && tabs_->isEnabled()) {
+    if (event->type() == QEvent::KeyPress && !forwardingKey_ && controller_->state().loggedIn &&
+        tabs_->isEnabled()) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const QWidget* focus = QApplication::focusWidget();
         // Only the first receiver: an ignored key travels on to the parents, which
         // must not run the command again.
         if (widget && widget->window() == this && (widget == focus || !widget->isAncestorOf(focus)))
-            return moduleKeyPressed(static_cast<QKeyEvent*>(event));
+            return moduleKeyPressed(widget, static_cast<QKeyEvent*>(event));
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::moduleKeyPressed(const QKeyEvent* event) {
+bool MainWindow::moduleKeyPressed(QWidget* receiver, QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool control = modifiers & Qt::ControlModifier;
@@ -447,9 +450,22 @@ bool MainWindow::moduleKeyPressed(const QKeyEvent* event) {
     if (ModuleController::commandForKey(key, modifiers) == KeyCommand::None)
         return false;
     ModuleController& modules = controller_->modules().controller();
+    // A refused Insert must not reach a grid either: it would post the row being
+    // edited and start another one.
+    const bool refused = key == Qt::Key_Insert && !modules.checkBrowseState(QStringLiteral("post"));
     runCommand([&modules, key, modifiers] { modules.formKeyDown(key, modifiers); });
-    // A focused grid still starts its own row on Insert and drops it on Esc.
-    return key != Qt::Key_Insert && key != Qt::Key_Escape;
+    if (refused || (key != Qt::Key_Insert && key != Qt::Key_Escape))
+        return true;
+    // A focused grid still starts its own row on Insert and drops it on Esc. The key
+    // is handed on here and then stopped, because the command may have moved the
+    // focus: a parent the ignored key travels on to would then look like a first
+    // receiver and run the command a second time.
+    {
+        const QScopedValueRollback<bool> forwarding(forwardingKey_, true);
+        QCoreApplication::sendEvent(receiver, event);
+    }
+    event->accept();
+    return true;
 }
 
 void MainWindow::cancelEdit() {

@@ -135,7 +135,8 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     void wireRecordButtons();
     // Runs a module command; a database refusal is shown, not thrown.
     void runCommand(const std::function<void()>& command);
-    bool moduleKeyPressed(const QKeyEvent* event);
+    // The keyboard map; true when the key was dealt with (and goes no further).
+    bool moduleKeyPressed(QWidget* receiver, QKeyEvent* event);
     void sortCurrentList(bool descending);
     void selectWholeText(const QString& column);
     QWidget* namedControl(const QString& name) const;
@@ -157,6 +158,7 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     std::unique_ptr<ModulePages> pages_;
     int shownTab_ = 0;
     bool restoringTab_ = false;
+    bool forwardingKey_ = false;
     QLabel* status_ = nullptr;
     QTimer blink_;
 
