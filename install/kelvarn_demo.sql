@@ -5,7 +5,7 @@
 // Saved in Windows-1250 with CR LF line ends;
 
 // The entrepreneur, test 1 marks a TEST database;
-UPDATE tbl_podnikatel SET nazev='Jiøí Dvoøák - truhláøství', nazev_upresneni='Nábytek na míru', ulice='ikova 1234/5', mesto='Tøebíè', psc='674 01', okres='Tøebíè', kraj='Kraj Vysoèina', stat='Èeská republika', ico='27384519', dic='CZ7511283648', email='dvorak@truhlarstvi-dvorak.cz', telefon='+420 568 841 257', www='www.truhlarstvi-dvorak.cz', cislo_uctu='273850/0100', cislo_uctu_IBAN='CZ7301000000000000273850', splatnost_fa=14, mena='Kè', platce_dph='Ano', kod_haler='1', spisova_znacka='ivnostenskı rejstøík MìÚ Tøebíè', dph0=0, dph5=12, dph19=21, zpusob_uhrady='pøevodem', podpis='Jiøí Dvoøák', spz='1J2 3456', ridic='Jiøí Dvoøák', test=1 WHERE id=1;
+UPDATE tbl_podnikatel SET nazev='Jiøí Dvoøák - truhláøství', nazev_upresneni='Nábytek na míru', ulice='ikova 1234/5', mesto='Tøebíè', psc='674 01', okres='Tøebíè', kraj='Kraj Vysoèina', stat='Èeská republika', ico='27384519', dic='CZ7511283648', email='dvorak@truhlarstvi-dvorak.cz', telefon='+420 568 841 257', www='www.truhlarstvi-dvorak.cz', cislo_uctu='273850/0100', cislo_uctu_IBAN='CZ7301000000000000273850', splatnost_fa=14, mena='Kè', platce_dph='Ano', kod_haler='1', spisova_znacka='ivnostenskı rejstøík MìÚ Tøebíè', dph0=0, dph5=12, dph19=21, zpusob_uhrady='bank. pøevodem', podpis='Jiøí Dvoøák', spz='1J2 3456', ridic='Jiøí Dvoøák', test=1 WHERE id=1;
 
 // Business partners;
 #SQL2005_ONLY SET IDENTITY_INSERT tbl_partner ON;

@@ -1,5 +1,7 @@
 #include "core/formatting.h"
 
+#include <algorithm>
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
@@ -85,6 +87,27 @@ QString formatGeneral(double value) {
     if (separator != QLatin1String("."))
         text.replace(QLatin1Char('.'), separator);
     return text;
+}
+
+QString formatGrouped(double value, int decimals) {
+    QString digits = QString::number(value, 'f', std::max(decimals, 0));
+    const bool negative = digits.startsWith(QLatin1Char('-'));
+    if (negative)
+        digits.remove(0, 1);
+    const qsizetype point = digits.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? digits : digits.left(point);
+    QString grouped;
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0)
+            grouped += QLatin1Char(' ');
+        grouped += whole[i];
+    }
+    if (point >= 0)
+        grouped += LocaleConventions::current().decimalSeparator + digits.mid(point + 1);
+    // A value that rounds to zero shows no sign.
+    const bool zero = std::all_of(digits.cbegin(), digits.cend(),
+                                  [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('.'); });
+    return negative && !zero ? QLatin1Char('-') + grouped : grouped;
 }
 
 bool parseNumber(const QString& text, double& value) {

@@ -22,6 +22,9 @@ struct LocaleConventions {
 // General number format: shortest text that reads back to the same double, at most
 // 15 significant digits, the locale's decimal separator, no grouping.
 QString formatGeneral(double value);
+// A fixed number of decimals with the digits grouped in threes by a space, the way
+// money is shown: 1234.5 with 2 decimals is "1 234,50". parseNumber reads it back.
+QString formatGrouped(double value, int decimals);
 // Accepts either "," or "." as decimal point and surrounding blanks; false on junk.
 bool parseNumber(const QString& text, double& value);
 

@@ -60,24 +60,21 @@ EntrepreneurPanel::EntrepreneurPanel(QWidget* parent) : QWidget(parent) {
     QGroupBox* payment = group(QStringLiteral("Platby a doklady"), g);
     addField(g, QStringLiteral("cislo_uctu"), QStringLiteral("Číslo účtu"));
     addField(g, QStringLiteral("cislo_uctu_IBAN"), QStringLiteral("IBAN"));
-    addField(g, QStringLiteral("splatnost_fa"), QStringLiteral("Splatnost faktur (dny)"));
+    addField(g, QStringLiteral("splatnost_fa"), QStringLiteral("Splatnost [dny]"));
     addField(g, QStringLiteral("zpusob_uhrady"), QStringLiteral("Způsob úhrady"), false,
              {QStringLiteral("bank. převodem"), QStringLiteral("hotově"), QStringLiteral("hotově (dobírka)"),
               QStringLiteral("hotově (pokladna)"), QStringLiteral("hotově (předem)"),
               QStringLiteral("platební kartou")});
-    addField(g, QStringLiteral("mena"), QStringLiteral("Měna"));
+    addField(g, QStringLiteral("mena"), QStringLiteral("Měna systému"));
     addField(g, QStringLiteral("kod_haler"), QStringLiteral("Zaokrouhlovat na"), false,
              {QStringLiteral("0.50"), QStringLiteral("1")});
-    addField(g, QStringLiteral("podpis"), QStringLiteral("Podpis"));
+    addField(g, QStringLiteral("podpis"), QStringLiteral("Doklady vystavuje"));
 
     QGroupBox* vat = group(QStringLiteral("DPH"), g);
     addField(g, QStringLiteral("platce_dph"), QStringLiteral("Plátce DPH"), false,
              {QStringLiteral("Ano"), QStringLiteral("Ne")}, true);
-    addField(g, QStringLiteral("dph0"), QStringLiteral("DPH 0 %"));
     addField(g, QStringLiteral("dph5"), QStringLiteral("Snížená sazba DPH"));
     addField(g, QStringLiteral("dph19"), QStringLiteral("Základní sazba DPH"));
-    addField(g, QStringLiteral("dph_text1"), QStringLiteral("Text DPH 1"));
-    addField(g, QStringLiteral("dph_text2"), QStringLiteral("Text DPH 2"));
 
     QGroupBox* other = group(QStringLiteral("Kniha jízd a databáze"), g);
     addField(g, QStringLiteral("spz"), QStringLiteral("SPZ"));
@@ -91,22 +88,18 @@ EntrepreneurPanel::EntrepreneurPanel(QWidget* parent) : QWidget(parent) {
     auto* left = new QVBoxLayout;
     left->addWidget(identity);
     left->addWidget(address);
+    left->addWidget(contact);
     left->addStretch();
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(contact);
-    middle->addWidget(payment);
-    middle->addStretch();
     auto* right = new QVBoxLayout;
+    right->addWidget(payment);
     right->addWidget(vat);
     right->addWidget(other);
     right->addStretch();
     columns->addLayout(left, 1);
-    columns->addLayout(middle, 1);
     columns->addLayout(right, 1);
     // Fields stacked in one column line up even when they sit in different boxes.
     for (const auto& column :
-         {std::vector<QGroupBox*>{identity, address}, std::vector<QGroupBox*>{contact, payment},
-          std::vector<QGroupBox*>{vat, other}}) {
+         {std::vector<QGroupBox*>{identity, address, contact}, std::vector<QGroupBox*>{payment, vat, other}}) {
         int width = 0;
         for (QGroupBox* box : column)
             for (QLabel* label : box->findChildren<QLabel*>())

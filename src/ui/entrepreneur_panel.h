@@ -15,7 +15,8 @@ namespace kelvarn {
 
 class Prompts;
 
-// "PanelPodnikatel": every column of the entrepreneur row as a labelled field.
+// "PanelPodnikatel": the entrepreneur row as labelled fields. The zero rate and the
+// two VAT texts are left to the printed forms and have no field here.
 // Typing starts an edit of the row; the typed texts reach the row when it is
 // saved (applyEdits), so a half-typed number never raises an error.
 class EntrepreneurPanel : public QWidget {

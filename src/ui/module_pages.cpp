@@ -1,10 +1,12 @@
 #include "ui/module_pages.h"
 
+#include "core/formatting.h"
 #include "core/prompts.h"
 #include "db/dataset_table_model.h"
 #include "db/db_error.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,8 +16,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -65,6 +69,7 @@ DatasetGrid::DatasetGrid(Dataset* dataset, const QString& name, const QString& t
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DatasetGrid::rowEntered);
     connect(dataset, &Dataset::currentRowChanged, this, [this] { followDataset(); });
+    connect(model_, &DatasetTableModel::refused, this, &DatasetGrid::failed, Qt::QueuedConnection);
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         configureColumns();
         followDataset();
@@ -81,12 +86,18 @@ void DatasetGrid::configureColumns() {
     QStringList titles;
     for (int c = 0; c < dataset_->columnCount(); ++c) {
         const QString column = dataset_->column(c).name;
-        setColumnHidden(c, hidden_.contains(column, Qt::CaseInsensitive));
         const QString title = titles_ ? titles_(column) : QString();
         if (!title.isEmpty()) {
             columns << column;
             titles << title;
         }
+    }
+    // A list shows the columns its captions name; the rest (spare amounts, kinds,
+    // links) only clutter it. Without captions every column shows.
+    for (int c = 0; c < dataset_->columnCount(); ++c) {
+        const QString column = dataset_->column(c).name;
+        setColumnHidden(c, hidden_.contains(column, Qt::CaseInsensitive) ||
+                               (!titles.isEmpty() && !columns.contains(column)));
     }
     model_->setTitles(columns, titles);
     resizeColumnsToContents();
@@ -265,12 +276,48 @@ void DatasetGrid::focusOutEvent(QFocusEvent* event) {
 
 // ---- BoundForm ----------------------------------------------------------------
 
+namespace {
+
+QString editorText(const QWidget* editor) {
+    if (auto* box = qobject_cast<const QPlainTextEdit*>(editor))
+        return box->toPlainText();
+    if (auto* combo = qobject_cast<const QComboBox*>(editor))
+        return combo->currentText();
+    return static_cast<const QLineEdit*>(editor)->text();
+}
+
+void showEditorText(QWidget* editor, const QString& text) {
+    if (auto* box = qobject_cast<QPlainTextEdit*>(editor)) {
+        if (box->toPlainText() != text)
+            box->setPlainText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        if (combo->isEditable()) {
+            combo->setEditText(text);
+        } else {
+            // A stored value outside the offered ones is still shown as it is.
+            int index = combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+            if (index < 0) {
+                combo->addItem(text);
+                index = combo->count() - 1;
+            }
+            combo->setCurrentIndex(index);
+        }
+    } else if (auto* line = static_cast<QLineEdit*>(editor); line->text() != text) {
+        line->setText(text);
+        line->setCursorPosition(0);
+    }
+}
+
+bool isNumber(ColumnType type) { return type == ColumnType::Integer || type == ColumnType::Float; }
+
+} // namespace
+
 BoundForm::BoundForm(Dataset* dataset, Options options, QWidget* parent)
     : QWidget(parent), dataset_(dataset), options_(std::move(options)) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(6);
     auto refresh = [this] { reload(); };
     connect(dataset, &Dataset::reset, this, refresh);
     connect(dataset, &Dataset::currentRowChanged, this, refresh);
@@ -281,67 +328,187 @@ BoundForm::BoundForm(Dataset* dataset, Options options, QWidget* parent)
     });
 }
 
+QWidget* BoundForm::makeEditor(const DetailField& spec, int c, std::size_t index) {
+    const DatasetColumn& column = dataset_->column(c);
+    QWidget* editor = nullptr;
+    if (!spec.choices.isEmpty()) {
+        auto* combo = new QComboBox(this);
+        combo->setEditable(spec.freeText);
+        combo->addItems(spec.choices);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        // Long choices must not widen the whole panel; the list shows them in full.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(6);
+        combo->setEnabled(!spec.readOnly);
+        connect(combo, &QComboBox::activated, this, [this, index] { typed(fields_[index]); });
+        if (QLineEdit* line = combo->lineEdit())
+            connect(line, &QLineEdit::textEdited, this, [this, index] { typed(fields_[index]); });
+        editor = combo;
+    } else if (column.type == ColumnType::Memo) {
+        auto* box = new QPlainTextEdit(this);
+        box->setTabChangesFocus(true);
+        box->setReadOnly(spec.readOnly);
+        box->setMinimumHeight(fontMetrics().lineSpacing() * 3 + 12);
+        if (options_.memoLines > 0)
+            box->setMaximumHeight(fontMetrics().lineSpacing() * options_.memoLines + 12);
+        connect(box, &QPlainTextEdit::textChanged, this, [this, index] {
+            if (!loading_)
+                typed(fields_[index]);
+        });
+        editor = box;
+    } else {
+        auto* line = new QLineEdit(this);
+        line->setReadOnly(spec.readOnly);
+        if (isNumber(column.type))
+            line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        connect(line, &QLineEdit::textEdited, this, [this, index] { typed(fields_[index]); });
+        editor = line;
+    }
+    editor->setObjectName(spec.control.isEmpty() ? column.name : spec.control);
+    editor->setAccessibleName(spec.caption);
+    if (!spec.hint.isEmpty())
+        editor->setToolTip(spec.hint);
+    editor->installEventFilter(this);
+    return editor;
+}
+
+QWidget* BoundForm::addGroup(const DetailGroup& group) {
+    auto* box = new QGroupBox(group.title, this);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    const int pairs = std::max(group.pairsPerRow, 1);
+    const int tableCells = static_cast<int>(group.columnTitles.size() * group.rowTitles.size());
+    for (int t = 0; t < group.columnTitles.size(); ++t) {
+        auto* head = new QLabel(group.columnTitles[t], box);
+        head->setAlignment(Qt::AlignCenter);
+        grid->addWidget(head, 0, t + 1);
+    }
+    for (int r = 0; tableCells > 0 && r < group.rowTitles.size(); ++r)
+        grid->addWidget(new QLabel(group.rowTitles[r], box), r + 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+    int row = tableCells > 0 ? static_cast<int>(group.rowTitles.size()) + 1 : 0;
+    int slot = 0;
+    int cellIndex = -1;
+    for (const DetailField& spec : group.fields) {
+        ++cellIndex;
+        const int c = dataset_->columnIndex(spec.column);
+        if (c < 0)
+            continue;
+        const std::size_t index = fields_.size();
+        const DatasetColumn& col = dataset_->column(c);
+        fields_.push_back({col.name, spec.caption, nullptr, spec.readOnly, false,
+                           col.type == ColumnType::Text ? col.size : -1});
+        QWidget* editor = makeEditor(spec, c, index);
+        fields_[index].editor = editor;
+        const bool memo = qobject_cast<QPlainTextEdit*>(editor) != nullptr;
+        const bool date = dataset_->column(c).type == ColumnType::DateTime;
+        if (memo && slot > 0) {
+            ++row;
+            slot = 0;
+        }
+        auto* label = new QLabel(spec.caption, box);
+        label->setBuddy(editor);
+        // A memo alone in a box titled like it needs no second caption.
+        const bool titled = memo && group.fields.size() == 1 && group.title == spec.caption;
+        label->setVisible(!titled);
+        label->setAlignment(memo ? Qt::AlignRight | Qt::AlignTop : Qt::AlignRight | Qt::AlignVCenter);
+        editor->setParent(box);
+        QWidget* cell = editor;
+        if (date && !spec.readOnly) {
+            // The picker is also reached by F4 and a double click; the button shows it exists.
+            cell = new QWidget(box);
+            auto* line = new QHBoxLayout(cell);
+            line->setContentsMargins(0, 0, 0, 0);
+            line->setSpacing(2);
+            editor->setParent(cell);
+            line->addWidget(editor, 1);
+            auto* pick = new QToolButton(cell);
+            pick->setText(QStringLiteral("…"));
+            pick->setToolTip(QStringLiteral("Vybrat datum (F4)"));
+            pick->setAccessibleName(QStringLiteral("Vybrat datum: ") + spec.caption);
+            pick->setFocusPolicy(Qt::NoFocus);
+            connect(pick, &QToolButton::clicked, this, [this, index] {
+                const Field& f = fields_[index];
+                Q_EMIT datePickRequested(f.column, editorText(f.editor));
+            });
+            line->addWidget(pick);
+        }
+        if (cellIndex < tableCells) {
+            // In the table the row and column titles say what the field is.
+            label->hide();
+            const int across = static_cast<int>(group.columnTitles.size());
+            grid->addWidget(cell, cellIndex / across + 1, cellIndex % across + 1);
+            continue;
+        }
+        if (!titled) {
+            grid->addWidget(label, row, slot * 2);
+            grid->addWidget(cell, row, slot * 2 + 1, 1, memo ? pairs * 2 - 1 : 1);
+        } else {
+            grid->addWidget(cell, row, 0, 1, pairs * 2);
+        }
+        if (memo || ++slot == pairs) {
+            ++row;
+            slot = 0;
+        }
+    }
+    for (int p = 0; p < pairs; ++p)
+        grid->setColumnStretch(p * 2 + 1, 1);
+    for (int t = 0; t < group.columnTitles.size(); ++t)
+        grid->setColumnStretch(t + 1, 1);
+    return box;
+}
+
 void BoundForm::build() {
     if (!fields_.empty() || !dataset_ || !dataset_->isActive())
         return;
-    auto* grid = static_cast<QGridLayout*>(layout());
-    std::vector<int> lines;
-    std::vector<int> memos;
-    for (int c = 0; c < dataset_->columnCount(); ++c) {
-        const DatasetColumn& column = dataset_->column(c);
-        const bool wanted = options_.onlyColumns.isEmpty()
-                                ? column.name.compare(QLatin1String("id"), Qt::CaseInsensitive) != 0
-                                : options_.onlyColumns.contains(column.name, Qt::CaseInsensitive);
-        if (wanted)
-            (column.type == ColumnType::Memo ? memos : lines).push_back(c);
-    }
-    fields_.reserve(lines.size() + memos.size());
-    const int pairs = std::max(options_.pairsPerRow, 1);
-    auto addField = [&](int c, bool memo, int row, int col, int span) {
-        const QString column = dataset_->column(c).name;
-        QString caption = options_.titles ? options_.titles(column) : QString();
-        if (caption.isEmpty())
-            caption = readableName(column);
-        QWidget* editor = nullptr;
-        const std::size_t index = fields_.size();
-        if (memo) {
-            auto* box = new QPlainTextEdit(this);
-            box->setTabChangesFocus(true);
-            box->setMinimumHeight(fontMetrics().height() * 3);
-            if (options_.memoLines > 0)
-                box->setMaximumHeight(fontMetrics().lineSpacing() * options_.memoLines + 12);
-            connect(box, &QPlainTextEdit::textChanged, this, [this, index] {
-                if (!loading_)
-                    typed(fields_[index]);
-            });
-            editor = box;
-        } else {
-            auto* line = new QLineEdit(this);
-            connect(line, &QLineEdit::textEdited, this, [this, index] { typed(fields_[index]); });
-            editor = line;
+    std::vector<DetailGroup> groups(options_.layout.groups.begin(), options_.layout.groups.end());
+    if (options_.showRest) {
+        DetailGroup rest{options_.layout.restTitle, {}, 2, true};
+        for (int c = 0; c < dataset_->columnCount(); ++c) {
+            const QString name = dataset_->column(c).name;
+            bool named = options_.layout.hidden.contains(name, Qt::CaseInsensitive);
+            for (const DetailGroup& g : options_.layout.groups)
+                for (const DetailField& f : g.fields)
+                    named = named || f.column.compare(name, Qt::CaseInsensitive) == 0;
+            if (named)
+                continue;
+            DetailField f;
+            f.column = name;
+            f.caption = options_.titles ? options_.titles(name) : QString();
+            if (f.caption.isEmpty())
+                f.caption = readableName(name);
+            rest.fields << f;
         }
-        editor->setObjectName(options_.controls.value(column, column));
-        editor->setAccessibleName(caption);
-        editor->installEventFilter(this);
-        auto* label = new QLabel(caption, this);
-        label->setBuddy(editor);
-        label->setAlignment(memo ? Qt::AlignRight | Qt::AlignTop : Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(label, row, col);
-        grid->addWidget(editor, row, col + 1, 1, span);
-        fields_.push_back({column, caption, editor, false});
-    };
-    int row = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        row = static_cast<int>(i) / pairs;
-        addField(lines[i], false, row, static_cast<int>(i % pairs) * 2, 1);
+        if (!rest.fields.isEmpty()) {
+            // Bookkeeping stays last.
+            const bool lastIsRecord = !groups.empty() && groups.back().title == QLatin1String("Záznam");
+            groups.insert(lastIsRecord ? groups.end() - 1 : groups.end(), rest);
+        }
     }
-    if (!lines.empty())
-        ++row;
-    for (int c : memos)
-        addField(c, true, row++, 0, pairs * 2 - 1);
-    for (int p = 0; p < pairs; ++p)
-        grid->setColumnStretch(p * 2 + 1, 1);
-    grid->setRowStretch(row, 1);
+    auto* grid = static_cast<QGridLayout*>(layout());
+    int row = 0;
+    int side = 0;
+    bool memoGrows = false;
+    for (const DetailGroup& group : groups) {
+        QWidget* box = addGroup(group);
+        if (group.wide) {
+            if (side > 0)
+                ++row;
+            grid->addWidget(box, row++, 0, 1, 2);
+            side = 0;
+        } else {
+            grid->addWidget(box, row, side, Qt::AlignTop);
+            if (++side == 2) {
+                ++row;
+                side = 0;
+            }
+        }
+        memoGrows = memoGrows || (options_.memoLines == 0 && box->findChild<QPlainTextEdit*>());
+    }
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    if (!memoGrows)
+        grid->setRowStretch(row + (side > 0 ? 1 : 0), 1);
 }
 
 QWidget* BoundForm::editorFor(const QString& column) const {
@@ -351,14 +518,15 @@ QWidget* BoundForm::editorFor(const QString& column) const {
     return nullptr;
 }
 
-QString BoundForm::textOf(const Field& field) const {
-    if (auto* box = qobject_cast<QPlainTextEdit*>(field.editor))
-        return box->toPlainText();
-    return static_cast<QLineEdit*>(field.editor)->text();
+QString BoundForm::captionOf(const QString& column) const {
+    for (const Field& f : fields_)
+        if (f.column.compare(column, Qt::CaseInsensitive) == 0)
+            return f.caption;
+    return {};
 }
 
 bool BoundForm::write(Field& field) {
-    const QString text = textOf(field);
+    const QString text = editorText(field.editor);
     writing_ = true;
     bool written = true;
     try {
@@ -371,7 +539,7 @@ bool BoundForm::write(Field& field) {
 }
 
 void BoundForm::typed(Field& field) {
-    if (!dataset_ || !dataset_->isActive())
+    if (!dataset_ || !dataset_->isActive() || field.readOnly)
         return;
     try {
         if (!dataset_->isEditing()) {
@@ -392,8 +560,9 @@ bool BoundForm::applyPending(Prompts& prompts) {
     for (Field& f : fields_) {
         if (!f.pending || !dataset_ || !dataset_->isEditing())
             continue;
+        const QString text = editorText(f.editor);
         try {
-            dataset_->setValue(f.column, textOf(f).isEmpty() ? QVariant() : QVariant(textOf(f)));
+            dataset_->setValue(f.column, text.isEmpty() ? QVariant() : QVariant(text));
             f.pending = false;
         } catch (const DbError& e) {
             prompts.message(QStringLiteral("Chyba"), f.caption + QStringLiteral(": ") + e.text(),
@@ -416,24 +585,29 @@ void BoundForm::reload() {
         if (hasRow) {
             try {
                 text = dataset_->asString(f.column);
+                const int c = dataset_->columnIndex(f.column);
+                const auto places = amountDecimals().constFind(f.column.toLower());
+                if (places != amountDecimals().cend() && dataset_->column(c).type == ColumnType::Float &&
+                    !text.isEmpty())
+                    text = formatGrouped(dataset_->value(c).toDouble(), *places);
             } catch (const DbError&) {
             }
         }
         f.pending = false;
-        if (auto* box = qobject_cast<QPlainTextEdit*>(f.editor)) {
-            if (box->toPlainText() != text)
-                box->setPlainText(text);
-        } else if (auto* line = static_cast<QLineEdit*>(f.editor); line->text() != text) {
-            line->setText(text);
-        }
-        f.editor->setEnabled(hasRow || dataset_->isEditing());
+        const QSignalBlocker quiet(f.editor);
+        // A limit below a stored longer text would cut it silently on the next save.
+        if (auto* line = qobject_cast<QLineEdit*>(f.editor); line && f.size > 0)
+            line->setMaxLength(std::max<int>(f.size, static_cast<int>(text.size())));
+        showEditorText(f.editor, text);
+        const bool enabled = hasRow || dataset_->isEditing();
+        f.editor->setEnabled(enabled && !(f.readOnly && qobject_cast<QComboBox*>(f.editor)));
     }
     loading_ = false;
 }
 
 QString BoundForm::columnOf(const QObject* editor) const {
     for (const Field& f : fields_)
-        if (f.editor == editor)
+        if (f.editor == editor || (f.editor && editor && f.editor->isAncestorOf(qobject_cast<const QWidget*>(editor))))
             return f.column;
     return {};
 }
@@ -443,7 +617,7 @@ bool BoundForm::eventFilter(QObject* watched, QEvent* event) {
         const QString column = columnOf(watched);
         const int c = column.isEmpty() ? -1 : dataset_->columnIndex(column);
         if (c >= 0 && dataset_->column(c).type == ColumnType::DateTime) {
-            Q_EMIT datePickRequested(column, static_cast<QLineEdit*>(watched)->text());
+            Q_EMIT datePickRequested(column, editorText(static_cast<QWidget*>(watched)));
             return true;
         }
     }
@@ -474,17 +648,24 @@ DatasetGrid* ModulePages::addGrid(QWidget* parent, int tab, const char* dataset,
                                   const QString& title, bool editable, bool hasDetail) {
     auto* grid = new DatasetGrid(datasets_(QLatin1String(dataset)), QLatin1String(name), title, editable,
                                  !hasDetail, parent);
-    grid->setColumnTitles([this, tab](const QString& column) { return captions_(tab, column); });
+    grid->tableModel()->setDecimals(amountDecimals());
+    const QHash<QString, QString> own = detailGridCaptions(QLatin1String(name));
+    if (own.isEmpty())
+        grid->setColumnTitles([this, tab](const QString& column) { return captions_(tab, column); });
+    else
+        grid->setColumnTitles([own](const QString& column) { return own.value(column.toLower()); });
     grid->setHiddenColumns({QStringLiteral("id"), QStringLiteral("id_tbl_doklad"),
-                            QStringLiteral("id_tbl_majetek"), QStringLiteral("dateTS0"),
-                            QStringLiteral("dateTS1")});
+                            QStringLiteral("id_tbl_majetek"), QStringLiteral("id_tbl_zbozi"),
+                            QStringLiteral("dateTS0"), QStringLiteral("dateTS1")});
     parent->layout()->addWidget(grid);
     grids_.insert(QLatin1String(name), grid);
     controls_.insert(QLatin1String(name), grid);
     return grid;
 }
 
-BoundForm* ModulePages::addForm(QWidget* parent, int tab, const char* dataset, BoundForm::Options options) {
+BoundForm* ModulePages::addForm(QWidget* parent, int tab, const char* dataset) {
+    BoundForm::Options options;
+    options.layout = detailLayout(parent->objectName());
     options.titles = [this, tab](const QString& column) { return captions_(tab, column); };
     auto* form = new BoundForm(datasets_(QLatin1String(dataset)), std::move(options));
     // Documents have more fields than a window is high.
@@ -495,6 +676,32 @@ BoundForm* ModulePages::addForm(QWidget* parent, int tab, const char* dataset, B
     static_cast<QBoxLayout*>(parent->layout())->addWidget(scroll, 3);
     forms_.insert(parent->objectName(), form);
     return form;
+}
+
+QWidget* ModulePages::addTotalsStrip(QWidget* parent, const QList<StripField>& fields) {
+    auto* strip = new QWidget(parent);
+    auto* row = new QGridLayout(strip);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setVerticalSpacing(1);
+    int column = 0;
+    for (const StripField& f : fields) {
+        auto* label = new QLabel(f.label, strip);
+        auto* figure = new QLineEdit(strip);
+        figure->setObjectName(f.name);
+        figure->setReadOnly(true);
+        figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        figure->setFocusPolicy(Qt::ClickFocus);
+        figure->setAccessibleName(f.label);
+        figure->setToolTip(f.hint);
+        label->setBuddy(figure);
+        // Captions above the figures keep long captions from squeezing the figures.
+        row->addWidget(label, 0, column);
+        row->addWidget(figure, 1, column);
+        row->setColumnStretch(column++, 1);
+        controls_.insert(f.name, figure);
+    }
+    parent->layout()->addWidget(strip);
+    return strip;
 }
 
 QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent) {
@@ -531,12 +738,19 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
             const char* dataset;
             const char* grid;
             const char* title;
-        } vat[] = {{"ADOFormDPHvstup", "DBGridDPHvstup", "Plnění (podklad pro DPH) - vstup"},
-                   {"ADOFormDPHvystup", "DBGridDPHvystup", "Plnění (podklad pro DPH) - výstup"}};
+            const char* suffix;
+        } vat[] = {{"ADOFormDPHvstup", "DBGridDPHvstup", "Přijatá plnění", "1"},
+                   {"ADOFormDPHvystup", "DBGridDPHvystup", "Uskutečněná plnění", "2"}};
         for (const auto& v : vat) {
             auto* box = new QGroupBox(QString::fromUtf8(v.title), split);
             box->setLayout(new QVBoxLayout);
             addGrid(box, tab, v.dataset, v.grid, box->title(), false, false);
+            const QString n = QLatin1String(v.suffix);
+            addTotalsStrip(box, {{QStringLiteral("Edit_zaklad5") + n, QStringLiteral("Základ daně (snížená)"), {}},
+                                 {QStringLiteral("Edit_dph5") + n, QStringLiteral("DPH  (snížená sazba)"), {}},
+                                 {QStringLiteral("Edit_zaklad19") + n, QStringLiteral("Základ daně (základní)"), {}},
+                                 {QStringLiteral("Edit_dph19") + n, QStringLiteral("DPH (základní sazba)"), {}},
+                                 {QStringLiteral("Edit_zaklad0") + n, QStringLiteral("Základ daně (0%)"), {}}});
         }
         return page;
     }
@@ -546,33 +760,26 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
     const Master& m = masters[tab - 1];
     QWidget* list = addContainer(page, m.listContainer);
     addGrid(list, tab, m.dataset, m.grid, caption, true, m.detailContainer != nullptr);
+    if (tab == 1)
+        addTotalsStrip(list, {{QStringLiteral("Edit_prijem_danovy"), QStringLiteral("Příjem"), {}},
+                              {QStringLiteral("Edit_prijem_nedanovy"), QStringLiteral("Příjem (nedaňový)"), {}},
+                              {QStringLiteral("Edit_vydaj_danovy"), QStringLiteral("Výdaj"), {}},
+                              {QStringLiteral("Edit_vydaj_nedanovy"), QStringLiteral("Výdaj (nedaňový)"), {}},
+                              {QStringLiteral("Edit_zustatek"), QStringLiteral("Rozdíl"),
+                               QStringLiteral("Rozdíl mezi všemi příjmy a výdaji")}});
     if (!m.detailContainer)
         return page;
 
     QWidget* detail = addContainer(page, m.detailContainer);
     detail->hide();
-    BoundForm::Options options;
-    switch (tab) {
-    case 9:
-        options.controls.insert(QStringLiteral("popis_dlouhy"), QStringLiteral("DBMemoZbozi"));
-        break;
-    case 10:
-        options.controls.insert(QStringLiteral("poznamka_dlouha"), QStringLiteral("DBMemoPartneri"));
-        break;
-    case 11:
-        options.controls.insert(QStringLiteral("popis"), QStringLiteral("DBMemoZakazky"));
-        break;
-    default:
-        break;
-    }
-    addForm(detail, tab, m.dataset, options);
+    addForm(detail, tab, m.dataset);
     if (tab == 3) {
         auto* box = new QGroupBox(QStringLiteral("Položky vydané faktury"), detail);
         box->setLayout(new QVBoxLayout);
         addGrid(box, tab, "ADOFormFAVpol", "DBGridFAVpol", box->title(), true, false);
         static_cast<QBoxLayout*>(detail->layout())->addWidget(box, 2);
     } else if (tab == 7) {
-        auto* box = new QGroupBox(QStringLiteral("Odpisy"), detail);
+        auto* box = new QGroupBox(QStringLiteral("Odpisy v jednotlivých letech"), detail);
         auto* boxLayout = new QHBoxLayout(box);
         auto* rows = new QWidget(box);
         rows->setLayout(new QVBoxLayout);
@@ -580,9 +787,12 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
         addGrid(rows, tab, "ADOFormOdpisy", "DBGridOdpisy", box->title(), true, false);
         boxLayout->addWidget(rows, 3);
         BoundForm::Options memo;
-        memo.onlyColumns = {QStringLiteral("vypocet")};
-        memo.controls.insert(QStringLiteral("vypocet"), QStringLiteral("DBMemoOdpis"));
-        memo.pairsPerRow = 1;
+        DetailField calculation;
+        calculation.column = QStringLiteral("vypocet");
+        calculation.caption = QStringLiteral("Výpočet odpisu");
+        calculation.control = QStringLiteral("DBMemoOdpis");
+        memo.layout.groups << DetailGroup{QStringLiteral("Výpočet odpisu"), {calculation}, 1, true};
+        memo.showRest = false;
         memo.memoLines = 0;
         auto* calc = new BoundForm(datasets_(QStringLiteral("ADOFormOdpisy")), memo, box);
         boxLayout->addWidget(calc, 2);

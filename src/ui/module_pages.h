@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dataset.h"
+#include "lists/detail_layout.h"
 #include "lists/grid_layout.h"
 
 #include <QHash>
@@ -84,23 +85,25 @@ class DatasetGrid : public QTableView {
     EditTriggers triggers_;
 };
 
-// A detail panel's fields generated from the dataset's columns: each column but
-// `id` as a labelled line, memo columns as text boxes. Typing starts an edit and
-// writes the value; a text the column cannot take yet waits for applyPending.
+// A detail panel's fields bound to the current row: grouped and captioned as the
+// panel's layout says, selectors for the offered values, memos for long texts and
+// a date button beside every date. Typing starts an edit and writes the value; a
+// text the column cannot take yet waits for applyPending.
 class BoundForm : public QWidget {
     Q_OBJECT
   public:
     struct Options {
-        QStringList onlyColumns;          // empty: every column but id
-        QHash<QString, QString> controls; // column → control name (the memos)
-        int pairsPerRow = 2;
-        int memoLines = 5; // 0: the memo takes the height there is
+        DetailLayout layout;
+        bool showRest = true; // columns the layout does not name get a group of their own
+        int memoLines = 5;    // 0: the memo takes the height there is
+        // Captions of the columns the layout does not name.
         std::function<QString(const QString& column)> titles;
     };
     BoundForm(Dataset* dataset, Options options, QWidget* parent = nullptr);
 
     Dataset* dataset() const { return dataset_; }
     QWidget* editorFor(const QString& column) const;
+    QString captionOf(const QString& column) const;
     // The column an editor of this form shows ("" for a widget not of the form).
     QString columnOf(const QObject* editor) const;
     // Writes texts that could not be written while typing; on one the row refuses
@@ -111,7 +114,7 @@ class BoundForm : public QWidget {
   Q_SIGNALS:
     void focusEntered();
     void focusLeft();
-    // A double click on a date field asks for the date picker.
+    // A double click or the date button asks for the date picker.
     void datePickRequested(const QString& column, const QString& text);
 
   protected:
@@ -122,12 +125,15 @@ class BoundForm : public QWidget {
         QString column;
         QString caption;
         QWidget* editor = nullptr;
+        bool readOnly = false;
         bool pending = false;
+        int size = -1; // characters a text column takes
     };
     void build();
+    QWidget* addGroup(const DetailGroup& group);
+    QWidget* makeEditor(const DetailField& spec, int column, std::size_t index);
     void typed(Field& field);
     bool write(Field& field);
-    QString textOf(const Field& field) const;
 
     QPointer<Dataset> dataset_;
     Options options_;
@@ -161,8 +167,15 @@ class ModulePages {
   private:
     DatasetGrid* addGrid(QWidget* parent, int tab, const char* dataset, const char* name,
                          const QString& title, bool editable, bool hasDetail);
-    BoundForm* addForm(QWidget* parent, int tab, const char* dataset, BoundForm::Options options);
+    BoundForm* addForm(QWidget* parent, int tab, const char* dataset);
     QWidget* addContainer(QWidget* page, const char* name);
+    // A row of read-only figures under a list; the figures are filled by their owners.
+    struct StripField {
+        QString name;
+        QString label;
+        QString hint;
+    };
+    QWidget* addTotalsStrip(QWidget* parent, const QList<StripField>& fields);
 
     DatasetLookup datasets_;
     CaptionLookup captions_;

@@ -76,6 +76,23 @@ TEST_F(FormattingTest, ParseNumber) {
     }
 }
 
+TEST_F(FormattingTest, GroupedAmountsReadBack) {
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {0, 2, "0,00"},           {1234.5, 2, "1 234,50"}, {-123.5, 2, "-123,50"}, {1234567.25, 2, "1 234 567,25"},
+        {-0.001, 2, "0,00"},      {12.34567, 4, "12,3457"}, {999999.999, 2, "1 000 000,00"}, {100, 0, "100"},
+    };
+    for (const auto& c : cases) {
+        const QString text = formatGrouped(c.value, c.decimals);
+        EXPECT_EQ(text, QString::fromUtf8(c.text)) << c.value;
+        double back = 0;
+        EXPECT_TRUE(parseNumber(text, back)) << c.text;
+    }
+}
+
 TEST_F(FormattingTest, FormatDateAndDateTime) {
     EXPECT_EQ(formatDate(QDate(2024, 3, 5)), "5.3.2024");
     EXPECT_EQ(formatDate(QDate()), "");

@@ -1,0 +1,145 @@
+#include "module_window_fixture.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+namespace kelvarn {
+namespace {
+
+struct DetailPanel {
+    int tab;
+    const char* container;
+    const char* dataset;
+};
+
+const DetailPanel kDetailPanels[] = {
+    {3, "PanelFAV", "ADOFormFAV"},          {4, "PanelFAP", "ADOFormFAP"},
+    {5, "PanelPPD", "ADOFormPPD"},          {6, "PanelVPD", "ADOFormVPD"},
+    {7, "PanelMajetek", "ADOFormMajetek"},  {9, "PanelZbozi", "ADOFormZbozi"},
+    {10, "PanelPartneri", "ADOFormPartneri"}, {11, "PanelZakazky", "ADOFormZakazky"},
+};
+
+class DetailFormsTest : public ModuleWindowFixture {
+  protected:
+    BoundForm* openDetail(const DetailPanel& panel) {
+        showTab(panel.tab);
+        if (!container(QLatin1String(panel.container))->isVisible())
+            modules().toggleMasterDetail();
+        QCoreApplication::processEvents();
+        return window->modulePages().form(QLatin1String(panel.container));
+    }
+};
+
+// Every column of the row is in sight exactly once, under a caption that is also the
+// name assistive tools read; a field's label leads to it. Set KELVARN_SCREENSHOT_DIR to
+// keep a picture of every panel for a look by eye.
+TEST_F(DetailFormsTest, EveryColumnHasOneCaptionedField) {
+    const QString shots = qEnvironmentVariable("KELVARN_SCREENSHOT_DIR");
+    for (const DetailPanel& panel : kDetailPanels) {
+        SCOPED_TRACE(panel.container);
+        BoundForm* form = openDetail(panel);
+        ASSERT_TRUE(form);
+        Dataset* data = dataset(QLatin1String(panel.dataset));
+        const QStringList hidden = detailLayout(QLatin1String(panel.container)).hidden;
+        QSet<QWidget*> editors;
+        for (int c = 0; c < data->columnCount(); ++c) {
+            const QString column = data->column(c).name;
+            QWidget* editor = form->editorFor(column);
+            if (hidden.contains(column, Qt::CaseInsensitive)) {
+                EXPECT_FALSE(editor) << column.toStdString();
+                continue;
+            }
+            ASSERT_TRUE(editor) << column.toStdString();
+            EXPECT_FALSE(editors.contains(editor));
+            editors.insert(editor);
+            EXPECT_FALSE(editor->accessibleName().isEmpty()) << column.toStdString();
+            EXPECT_EQ(editor->accessibleName(), form->captionOf(column));
+        }
+        int buddies = 0;
+        for (QLabel* label : form->findChildren<QLabel*>())
+            if (label->buddy() && editors.contains(label->buddy())) {
+                EXPECT_EQ(label->text(), label->buddy()->accessibleName());
+                ++buddies;
+            }
+        EXPECT_EQ(buddies, editors.size());
+        if (!shots.isEmpty()) {
+            const QString base = shots + QLatin1Char('/') + QLatin1String(panel.container);
+            shoot(base + QStringLiteral(".png"));
+            form->grab().save(base + QStringLiteral("-form.png")); // beyond the scrolled view
+        }
+    }
+}
+
+TEST_F(DetailFormsTest, SelectorsOfferTheirValuesAndWriteThePickedOne) {
+    BoundForm* form = openDetail(kDetailPanels[0]);
+    Dataset* documents = dataset(QStringLiteral("ADOFormFAV"));
+    documents->insert();
+
+    auto* payment = qobject_cast<QComboBox*>(form->editorFor(QStringLiteral("zpusob_uhrady")));
+    ASSERT_TRUE(payment);
+    EXPECT_TRUE(payment->isEditable());
+    QStringList offered;
+    for (int i = 0; i < payment->count(); ++i)
+        offered << payment->itemText(i);
+    EXPECT_EQ(offered, paymentMethods());
+
+    auto* basis = qobject_cast<QComboBox*>(form->editorFor(QStringLiteral("podklad_dph")));
+    ASSERT_TRUE(basis);
+    EXPECT_FALSE(basis->isEditable());
+    const int no = basis->findText(QStringLiteral("Ne"));
+    ASSERT_GE(no, 0);
+    basis->setCurrentIndex(no);
+    Q_EMIT basis->activated(no);
+    EXPECT_EQ(documents->asString(QStringLiteral("podklad_dph")), QStringLiteral("Ne"));
+
+    // A stored value outside the offered ones is shown as it is, not replaced.
+    documents->setValue(QStringLiteral("podklad_dph"), QStringLiteral("ano"));
+    EXPECT_EQ(basis->currentText(), QStringLiteral("ano"));
+    documents->cancel();
+}
+
+TEST_F(DetailFormsTest, VouchersTakeOnlyTheirGrossTotal) {
+    BoundForm* form = openDetail(kDetailPanels[2]);
+    auto isLocked = [&](const char* column) {
+        QWidget* editor = form->editorFor(QLatin1String(column));
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            return line->isReadOnly();
+        return editor && !editor->isEnabled();
+    };
+    EXPECT_FALSE(isLocked("celkem_doklad_s_dph"));
+    for (const char* column : {"celkem_bez_dph_5", "celkem_dph_19", "celkem_doklad", "zbyva_uhradit", "podklad_dph"})
+        EXPECT_TRUE(isLocked(column)) << column;
+    EXPECT_FALSE(form->editorFor(QStringLiteral("datum_uplatneni_plneni")));
+
+    // Typing into a locked total starts no edit.
+    auto* net = qobject_cast<QLineEdit*>(form->editorFor(QStringLiteral("celkem_doklad")));
+    net->setFocus();
+    QTest::keyClicks(net, QStringLiteral("5"));
+    EXPECT_FALSE(dataset(QStringLiteral("ADOFormPPD"))->isEditing());
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// The cash book and the VAT lists carry their strips of read-only figures.
+TEST_F(DetailFormsTest, ListsCarryTheirTotalsStrips) {
+    const QString shots = qEnvironmentVariable("KELVARN_SCREENSHOT_DIR");
+    const char* figures[] = {"Edit_prijem_danovy", "Edit_zustatek", "Edit_zaklad51", "Edit_dph191",
+                             "Edit_zaklad02",      "Edit_dph52"};
+    for (const char* name : figures) {
+        auto* figure = qobject_cast<QLineEdit*>(window->modulePages().control(QLatin1String(name)));
+        ASSERT_TRUE(figure) << name;
+        EXPECT_TRUE(figure->isReadOnly());
+        EXPECT_FALSE(figure->accessibleName().isEmpty());
+    }
+    for (int tab = 0; tab < window->tabBar()->count() && !shots.isEmpty(); ++tab) {
+        showTab(tab);
+        shoot(shots + QStringLiteral("/tab%1.png").arg(tab));
+    }
+}
+
+} // namespace
+} // namespace kelvarn
