@@ -1,5 +1,7 @@
 #include "module_window_fixture.h"
 
+#include "db/dataset_table_model.h"
+
 #include <QComboBox>
 #include <QPlainTextEdit>
 
@@ -138,6 +140,43 @@ TEST_F(DetailFormsTest, ListsCarryTheirTotalsStrips) {
     for (int tab = 0; tab < window->tabBar()->count() && !shots.isEmpty(); ++tab) {
         showTab(tab);
         shoot(shots + QStringLiteral("/tab%1.png").arg(tab));
+    }
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// Letters in a number cell and a text too long for its column are explained, and
+// nothing of them reaches the database.
+TEST_F(DetailFormsTest, RefusedCellTextsAreExplainedAndNotWritten) {
+    showTab(9);
+    DatasetGrid* goods = grid(QStringLiteral("DBGridZbozi"));
+    Dataset* data = dataset(QStringLiteral("ADOFormZbozi"));
+    const QString id = data->asString(QStringLiteral("id"));
+    const struct {
+        const char* column;
+        QString typed;
+    } cases[] = {{"mnozstvi", QStringLiteral("dvanact")}, {"mj", QStringLiteral("kilometru a vice")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        const QString before =
+            storedText(QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id));
+        prompts.shown.clear();
+        goods->setFocus();
+        goods->setCurrentIndex(goods->model()->index(data->currentRow(), data->columnIndex(QLatin1String(c.column))));
+        QTest::keyClick(goods, Qt::Key_F2); // opens the cell editor
+        QTest::keyClicks(QApplication::focusWidget(), c.typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        // The cell is committed and the refusal reported once the editor has closed.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(prompts.captions(), QStringList{QStringLiteral("Chyba")});
+        data->cancel();
+        EXPECT_EQ(storedText(QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id)),
+                  before);
     }
 }
 
