@@ -25,6 +25,22 @@
 
 namespace kelvarn {
 
+// A program folder with a fresh demo database, the splash picture and an ini that
+// leads straight to that database without tips; null when it could not be made.
+inline std::unique_ptr<test::TestDatabase> demoProgramFolder() {
+    auto db = test::createTestDatabase(DbPlatform::Jet, true);
+    if (!db)
+        return db;
+    const QString appDir = db->state.appDir;
+    QFile::copy(test::sourceDir() + QStringLiteral("/reports/logo.jpg"), appDir + QStringLiteral("logo.jpg"));
+    if (!writeCp1250File(appDir + QStringLiteral("kelvarn.ini"),
+                         QStringLiteral("[database string]\nProvider=Microsoft.Jet.OLEDB.4.0;"
+                                        "User ID=administrator;Password=;Data Source=") +
+                             appDir + QStringLiteral("kelvarn.db;\n[show tips]\nNO\n")))
+        return nullptr;
+    return db;
+}
+
 // The real main window, logged in to a fresh demo database; message boxes are
 // answered by the scripted prompts.
 class ModuleWindowFixture : public ::testing::Test {
@@ -33,16 +49,9 @@ class ModuleWindowFixture : public ::testing::Test {
         test::ensureApplication<QApplication>();
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(cwd_.path()); // firstlogin.txt
-        db = test::createTestDatabase(DbPlatform::Jet, true);
+        db = demoProgramFolder();
         ASSERT_TRUE(db);
-        const QString appDir = db->state.appDir;
-        QFile::copy(test::sourceDir() + QStringLiteral("/reports/logo.jpg"),
-                    appDir + QStringLiteral("logo.jpg"));
-        ASSERT_TRUE(writeCp1250File(appDir + QStringLiteral("kelvarn.ini"),
-                                    QStringLiteral("[database string]\nProvider=Microsoft.Jet.OLEDB.4.0;"
-                                                   "User ID=administrator;Password=;Data Source=") +
-                                        appDir + QStringLiteral("kelvarn.db;\n[show tips]\nNO\n")));
-        window = std::make_unique<MainWindow>(prompts, appDir);
+        window = std::make_unique<MainWindow>(prompts, db->state.appDir);
         window->setStartOnShow(false);
         window->show();
         ASSERT_TRUE(window->controller().startUp());

@@ -1,3 +1,4 @@
+#include "module_window_fixture.h"
 #include "support/test_application.h"
 #include "app/shell_controller.h"
 #include "core/text_file.h"
@@ -49,15 +50,9 @@ class MainWindowTest : public ::testing::Test {
         ensureApplication();
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(cwd_.path()); // firstlogin.txt
-        db = test::createTestDatabase(DbPlatform::Jet, true);
+        db = demoProgramFolder();
         ASSERT_TRUE(db);
         appDir = db->state.appDir;
-        QFile::copy(test::sourceDir() + QStringLiteral("/reports/logo.jpg"),
-                    appDir + QStringLiteral("logo.jpg"));
-        ASSERT_TRUE(writeCp1250File(appDir + QStringLiteral("kelvarn.ini"),
-                                    QStringLiteral("[database string]\nProvider=Microsoft.Jet.OLEDB.4.0;"
-                                                   "User ID=administrator;Password=;Data Source=") +
-                                        appDir + QStringLiteral("kelvarn.db;\n[show tips]\nNO\n")));
     }
     void TearDown() override {
         if (window) {
