@@ -110,7 +110,8 @@ QVariant DatasetTableModel::headerData(int section, Qt::Orientation orientation,
 
 Qt::ItemFlags DatasetTableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && dataset_ && !dataset_->isReadOnly())
+    if (index.isValid() && dataset_ && !dataset_->isReadOnly() && index.column() < columnCount() &&
+        !readOnly_.contains(dataset_->column(index.column()).name, Qt::CaseInsensitive))
         f |= Qt::ItemIsEditable;
     return f;
 }

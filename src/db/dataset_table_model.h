@@ -23,6 +23,8 @@ public:
     // Number columns shown with a fixed count of decimals and grouped digits, by
     // lower-case column name; editing still starts from the plain value.
     void setDecimals(QHash<QString, int> decimals) { decimals_ = std::move(decimals); }
+    // Columns shown but never typed into (keys), by name, case-insensitive.
+    void setReadOnlyColumns(const QStringList& columns) { readOnly_ = columns; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,6 +48,7 @@ private:
     QStringList titles_;
     QString lastError_;
     QHash<QString, int> decimals_;
+    QStringList readOnly_;
 };
 
 } // namespace kelvarn

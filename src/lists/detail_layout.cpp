@@ -246,7 +246,7 @@ QHash<QString, QString> detailGridCaptions(const QString& grid) {
         "cislo_radku", "Pořadí", "kod_zbozi", "Kód", "popis", "Popis", "mnozstvi", "Množství", "mj", "MJ",
         "sleva", "Sleva [%]", "cena_jednotka", "Cena za jednotku", "cena_celkem_bez_dph", "Cena celkem",
         "dph", "DPH [%]", "dph_celkem", "DPH celkem", "cena_celkem_s_dph", "Cena celkem s DPH", "zaruka", "Záruka",
-        "seriove_cislo", "Sériové číslo", "poznamka", "Poznámka", nullptr};
+        "seriove_cislo", "Sériové číslo", "poznamka", "Poznámka", "id", "ID", nullptr};
     static const char* const depreciation[] = {"rok",      "Rok",     "odpis",   "Odpis", "opravky",
                                                "Oprávky",  "zustatkova_cena", "Zůstatková cena",
                                                "vypocet",  "Výpočet odpisu",  nullptr};

@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,6 +50,23 @@ bool movedBetweenControls(const QFocusEvent* event) {
 
 // ---- DatasetGrid --------------------------------------------------------------
 
+namespace {
+
+// Cells that cannot be typed into are shaded, so an editable list shows which are.
+class ReadOnlyShade : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(index.flags() & Qt::ItemIsEditable))
+            option->backgroundBrush = option->palette.brush(QPalette::Button);
+    }
+};
+
+} // namespace
+
 DatasetGrid::DatasetGrid(Dataset* dataset, const QString& name, const QString& title, bool editable,
                          bool editOnDoubleClick, QWidget* parent)
     : QTableView(parent), dataset_(dataset), editable_(editable) {
@@ -66,6 +84,8 @@ DatasetGrid::DatasetGrid(Dataset* dataset, const QString& name, const QString& t
     if (editOnDoubleClick)
         triggers_ |= QAbstractItemView::DoubleClicked;
     setEditTriggers(editable_ ? triggers_ : QAbstractItemView::NoEditTriggers);
+    if (editable_)
+        setItemDelegate(new ReadOnlyShade(this));
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DatasetGrid::rowEntered);
     connect(dataset, &Dataset::currentRowChanged, this, [this] { followDataset(); });
@@ -99,6 +119,10 @@ void DatasetGrid::configureColumns() {
         setColumnHidden(c, hidden_.contains(column, Qt::CaseInsensitive) ||
                                (!titles.isEmpty() && !columns.contains(column)));
     }
+    // The key shows last, where it is out of the way of typing.
+    const int key = dataset_->columnIndex(QStringLiteral("id"));
+    if (key >= 0 && !isColumnHidden(key))
+        horizontalHeader()->moveSection(horizontalHeader()->visualIndex(key), horizontalHeader()->count() - 1);
     model_->setTitles(columns, titles);
     resizeColumnsToContents();
     for (int c = 0; c < model_->columnCount(); ++c)
@@ -654,7 +678,8 @@ DatasetGrid* ModulePages::addGrid(QWidget* parent, int tab, const char* dataset,
         grid->setColumnTitles([this, tab](const QString& column) { return captions_(tab, column); });
     else
         grid->setColumnTitles([own](const QString& column) { return own.value(column.toLower()); });
-    grid->setHiddenColumns({QStringLiteral("id"), QStringLiteral("id_tbl_doklad"),
+    grid->tableModel()->setReadOnlyColumns({QStringLiteral("id")});
+    grid->setHiddenColumns({QStringLiteral("id_tbl_doklad"),
                             QStringLiteral("id_tbl_majetek"), QStringLiteral("id_tbl_zbozi"),
                             QStringLiteral("dateTS0"), QStringLiteral("dateTS1")});
     parent->layout()->addWidget(grid);

@@ -3,6 +3,7 @@
 #include "db/dataset_table_model.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 
 namespace kelvarn {
@@ -156,6 +157,11 @@ TEST_F(DetailFormsTest, RefusedCellTextsAreExplainedAndNotWritten) {
     DatasetGrid* goods = grid(QStringLiteral("DBGridZbozi"));
     Dataset* data = dataset(QStringLiteral("ADOFormZbozi"));
     const QString id = data->asString(QStringLiteral("id"));
+    // The key shows last and takes no typing.
+    const int key = data->columnIndex(QStringLiteral("id"));
+    EXPECT_FALSE(goods->isColumnHidden(key));
+    EXPECT_EQ(goods->horizontalHeader()->visualIndex(key), goods->horizontalHeader()->count() - 1);
+    EXPECT_FALSE(goods->model()->index(0, key).flags() & Qt::ItemIsEditable);
     const struct {
         const char* column;
         QString typed;
