@@ -263,6 +263,29 @@ void DatasetGrid::rowEntered(const QModelIndex& current, const QModelIndex&) {
         QTimer::singleShot(0, this, [this] { followDataset(); });
 }
 
+void DatasetGrid::commitData(QWidget* editor) {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    const QPersistentModelIndex index = currentIndex();
+    QTableView::commitData(editor);
+    // A refused text is handed back to the user after the message, not dropped.
+    if (line && index.isValid() && !model_->lastError().isEmpty()) {
+        const QString typed = line->text();
+        QTimer::singleShot(0, this, [this, index, typed] { reopenRefused(index, typed); });
+    }
+}
+
+void DatasetGrid::reopenRefused(const QPersistentModelIndex& index, const QString& typed) {
+    if (!index.isValid() || !dataset_ || !dataset_->isEditing() || dataset_->currentRow() != index.row() ||
+        locked_)
+        return;
+    setCurrentIndex(index);
+    edit(index);
+    if (auto* line = qobject_cast<QLineEdit*>(indexWidget(index))) {
+        line->setText(typed);
+        line->selectAll();
+    }
+}
+
 void DatasetGrid::keyPressEvent(QKeyEvent* event) {
     if (dataset_ && dataset_->isActive() && event->modifiers() == Qt::NoModifier) {
         try {

@@ -63,8 +63,10 @@ class DatasetGrid : public QTableView {
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void commitData(QWidget* editor) override;
 
   private:
+    void reopenRefused(const QPersistentModelIndex& index, const QString& typed);
     void followDataset();
     void rowEntered(const QModelIndex& current, const QModelIndex& previous);
     void configureColumns();

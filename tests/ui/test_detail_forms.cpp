@@ -180,6 +180,12 @@ TEST_F(DetailFormsTest, RefusedCellTextsAreExplainedAndNotWritten) {
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         ASSERT_EQ(prompts.captions(), QStringList{QStringLiteral("Chyba")});
+        // The typed text comes back in the cell for correction.
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(editor->text(), c.typed);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::processEvents();
         data->cancel();
         EXPECT_EQ(storedText(QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id)),
                   before);
