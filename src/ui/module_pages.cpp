@@ -341,7 +341,11 @@ void showEditorText(QWidget* editor, const QString& text) {
         if (combo->isEditable()) {
             combo->setEditText(text);
         } else {
-            // A stored value outside the offered ones is still shown as it is.
+            // A stored value outside the offered ones is still shown as it is; the
+            // one shown for an earlier row goes, so odd values do not pile up.
+            const int offered = combo->property("offered").toInt();
+            while (combo->count() > offered)
+                combo->removeItem(combo->count() - 1);
             int index = combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
             if (index < 0) {
                 combo->addItem(text);
@@ -382,6 +386,7 @@ QWidget* BoundForm::makeEditor(const DetailField& spec, int c, std::size_t index
         auto* combo = new QComboBox(this);
         combo->setEditable(spec.freeText);
         combo->addItems(spec.choices);
+        combo->setProperty("offered", static_cast<int>(spec.choices.size()));
         combo->setInsertPolicy(QComboBox::NoInsert);
         // Long choices must not widen the whole panel; the list shows them in full.
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

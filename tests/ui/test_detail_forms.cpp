@@ -98,6 +98,9 @@ TEST_F(DetailFormsTest, SelectorsOfferTheirValuesAndWriteThePickedOne) {
     // A stored value outside the offered ones is shown as it is, not replaced.
     documents->setValue(QStringLiteral("podklad_dph"), QStringLiteral("ano"));
     EXPECT_EQ(basis->currentText(), QStringLiteral("ano"));
+    documents->setValue(QStringLiteral("podklad_dph"), QStringLiteral("ANO"));
+    EXPECT_EQ(basis->currentText(), QStringLiteral("ANO"));
+    EXPECT_EQ(basis->count(), yesNoChoices().size() + 1); // the earlier odd value is gone
     documents->cancel();
 }
 
