@@ -4,6 +4,7 @@
 #include "core/message_catalogue.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
+#include "registers/asset_rules.h"
 
 namespace kelvarn {
 
@@ -225,10 +226,13 @@ void ModuleController::itemsGridFocused(bool entered) {
 }
 
 void ModuleController::depreciationFocused(bool entered) {
-    depreciationFocused_ = entered ? 1 : 0;
+    // The asset and one of its rows are never open for editing together: when the
+    // pending write is refused (or fails), the current panel stays where it was, so
+    // save and cancel still reach the record that is open.
     Dataset* ds = dataset(entered ? QStringLiteral("ADOFormMajetek") : QStringLiteral("ADOFormOdpisy"));
-    if (ds && ds->isEditing())
-        ds->post();
+    if (ds && !(entered ? postAssetBeforeDepreciationFocus(*ds) : postDepreciationBeforeAssetFocus(*ds)))
+        return;
+    depreciationFocused_ = entered ? 1 : 0;
 }
 
 void ModuleController::vatGridFocused(bool output) {

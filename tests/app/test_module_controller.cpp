@@ -392,6 +392,17 @@ TEST_F(ModuleControllerTest, FocusRulesPostWhatTheGridsLeaveBehind) {
     controller->depreciationFocused(false);
     EXPECT_EQ(ds("ADOFormOdpisy").state(), Dataset::State::Browse);
     EXPECT_EQ(controller->currentPanelId(), QStringLiteral("FormMajetek-detail"));
+
+    // A refused write keeps the panel, so save and cancel still reach the open asset.
+    Dataset& assets = ds("ADOFormMajetek");
+    const auto rules = assets.beforePost;
+    assets.beforePost = [](Dataset&) { return false; };
+    assets.edit();
+    controller->depreciationFocused(true);
+    EXPECT_EQ(assets.state(), Dataset::State::Edit);
+    EXPECT_EQ(controller->currentPanelId(), QStringLiteral("FormMajetek-detail"));
+    assets.cancel();
+    assets.beforePost = rules;
 }
 
 TEST_F(ModuleControllerTest, StatusBarCountsFilterAndCaptions) {
