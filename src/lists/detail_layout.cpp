@@ -57,9 +57,12 @@ QList<DetailField> addressFields(const QString& prefix, const char* nameCaption,
     auto f = [&](const char* suffix, const char* caption) {
         return field((prefix + QLatin1String(suffix)).toLatin1().constData(), caption);
     };
-    QList<DetailField> fields{f("nazev_firmy", nameCaption), f("nazev_upresneni", "Upřesněný název"),
-                              f("ulice", "Ulice"),           f("mesto", "Obec"),
-                              f("psc", "PSČ"),               f("ic", "IČ"),
+    QList<DetailField> fields{f("nazev_firmy", nameCaption),
+                              f("nazev_upresneni", "Upřesněný název"),
+                              f("ulice", "Ulice"),
+                              f("mesto", "Obec"),
+                              f("psc", "PSČ"),
+                              f("ic", "IČ"),
                               f("dic", "DIČ")};
     if (withContact)
         fields << f("kontakt", "Kontakt");
@@ -109,7 +112,8 @@ DetailLayout documentLayout(int type) {
     QList<DetailField> head{field("cislo_dokladu", "Číslo dokladu")};
     if (!voucher)
         head << field("variabilni_symbol", "Variabilní symbol");
-    head << field("cislo_dokladu_puvodni", "Původní číslo dokladu") << field("datum_vystaveni", "Datum vystavení");
+    head << field("cislo_dokladu_puvodni", "Původní číslo dokladu")
+         << field("datum_vystaveni", "Datum vystavení");
     if (!voucher)
         head << field("datum_zdanitelne_plneni", "Datum zd. plnění")
              << field("datum_uplatneni_plneni", "Datum upl. zd. plnění");
@@ -120,7 +124,8 @@ DetailLayout documentLayout(int type) {
     DetailField vatBasis = choice("podklad_dph", "Podklad pro DPH", yesNoChoices(), false);
     vatBasis.readOnly = voucher;
     head << vatBasis << field("zakazka", "Zakázka") << field("mena", "Měna") << field("kurz", "Kurz")
-         << field("doklad_dsazba5", "Snížená sazba DPH [%]") << field("doklad_dsazba19", "Základní sazba DPH [%]")
+         << field("doklad_dsazba5", "Snížená sazba DPH [%]")
+         << field("doklad_dsazba19", "Základní sazba DPH [%]")
          << field("podpis", voucher ? "Pokladník" : "Doklad vystavil");
     layout.groups << group("Doklad", head, 2, true);
 
@@ -128,65 +133,68 @@ DetailLayout documentLayout(int type) {
     case 1:
         layout.groups << group("Odběratel - fakturační adresa / Zálohu přijal",
                                addressFields(QStringLiteral("odb_"), "Odběratel", true))
-                      << group("Dodavatel / Zálohu poskytl", addressFields(QStringLiteral("dod_"), "Název", false))
+                      << group("Dodavatel / Zálohu poskytl",
+                               addressFields(QStringLiteral("dod_"), "Název", false))
                       << group("Odběratel - Dodací adresa", deliveryFields(), 2, true);
         break;
     case 2:
         layout.groups << group("Dodavatel - fakturační adresa / Zálohu poskytl",
                                addressFields(QStringLiteral("odb_"), "Dodavatel", true))
-                      << group("Odběratel / Zálohu přijal", addressFields(QStringLiteral("dod_"), "Název", false))
+                      << group("Odběratel / Zálohu přijal",
+                               addressFields(QStringLiteral("dod_"), "Název", false))
                       << group("Dodací adresa", deliveryFields(), 2, true);
         break;
     default:
         layout.groups << group(type == 3 ? "Přijato od" : "Vyplaceno komu",
-                               addressFields(QStringLiteral("odb_"), type == 3 ? "Přijato od" : "Vyplaceno komu",
-                                             true))
+                               addressFields(QStringLiteral("odb_"),
+                                             type == 3 ? "Přijato od" : "Vyplaceno komu", true))
                       << group("Firma", addressFields(QStringLiteral("dod_"), "Název", false));
         // A voucher has no delivery and no VAT dates of its own.
         layout.hidden << QStringLiteral("odb_dodani_nazev") << QStringLiteral("odb_dodani_nazev2")
                       << QStringLiteral("odb_dodani_ulice") << QStringLiteral("odb_dodani_mesto")
                       << QStringLiteral("odb_dodani_psc") << QStringLiteral("odb_dodani_kontakt")
-                      << QStringLiteral("datum_zdanitelne_plneni") << QStringLiteral("datum_uplatneni_plneni");
+                      << QStringLiteral("datum_zdanitelne_plneni")
+                      << QStringLiteral("datum_uplatneni_plneni");
         break;
     }
     layout.groups << totalsGroup(voucher);
     if (voucher)
-        layout.groups << group("Platba", {field("poznamka2", "Účel platby"), field("poznamka", "Částka slovy")}, 1,
-                               true);
+        layout.groups << group(
+            "Platba", {field("poznamka2", "Účel platby"), field("poznamka", "Částka slovy")}, 1, true);
     else
-        layout.groups << group("Texty",
-                               {field("poznamka2", "Text na dokladu"), field("poznamka", "Poznámka k dokladu")}, 1,
-                               true);
-    layout.groups << recordGroup({locked(field("doklad_typ", "Typ dokladu")),
-                                  locked(field("doklad_vytisknut", "Vytištěn")),
-                                  locked(field("id_tbl_partner", "ID partnera")),
-                                  locked(field("id_tbl_zakazka", "ID zakázky"))});
+        layout.groups << group(
+            "Texty", {field("poznamka2", "Text na dokladu"), field("poznamka", "Poznámka k dokladu")}, 1,
+            true);
+    layout.groups << recordGroup(
+        {locked(field("doklad_typ", "Typ dokladu")), locked(field("doklad_vytisknut", "Vytištěn")),
+         locked(field("id_tbl_partner", "ID partnera")), locked(field("id_tbl_zakazka", "ID zakázky"))});
     return layout;
 }
 
 DetailLayout assetLayout() {
     DetailLayout layout;
-    layout.groups << group("Majetek",
-                           {field("typ", "Typ majetku"), field("cislo", "Evidenční číslo"), field("nazev", "Název"),
-                            choice("zpusob_nabyti", "Způsob nabytí",
-                                   utf8List({"Bezúplatné nabytí na základě povinnosti ze zákona", "Dar", "Koupě",
-                                             "Nabytí při ukončení leasingové smlouvy", "Nález",
-                                             "Přeřazení z osobního užívání do podnikání", "Vlastní výroba"}),
-                                   true),
-                            field("datum_zarazeni", "Datum zařazení"), field("datum_vyrazeni", "Datum vyřazení"),
-                            choice("zpusob_vyrazeni", "Způsob vyřazení",
-                                   utf8List({"Dar", "Fyzická likvidace", "Prodej",
-                                             "Přeřazení z podnikání do osobního užívání",
-                                             "Vyřazení v důsledku manka nebo škody"}),
-                                   true),
-                            field("poznamka", "Poznámka")},
-                           2, true)
-                  << group("Odpisování",
-                           {field("skupina", "Odpisová skupina"), field("zpusob_odepisovani", "Způsob odepisování"),
-                            field("sazba", "Sazba [%]"), field("vstupni_cena", "Vstupní cena"),
-                            field("zustatkova_cena", "Zůstatková cena"), field("opravky", "Oprávky")},
-                           3, true)
-                  << recordGroup();
+    layout.groups
+        << group("Majetek",
+                 {field("typ", "Typ majetku"), field("cislo", "Evidenční číslo"), field("nazev", "Název"),
+                  choice("zpusob_nabyti", "Způsob nabytí",
+                         utf8List({"Bezúplatné nabytí na základě povinnosti ze zákona", "Dar", "Koupě",
+                                   "Nabytí při ukončení leasingové smlouvy", "Nález",
+                                   "Přeřazení z osobního užívání do podnikání", "Vlastní výroba"}),
+                         true),
+                  field("datum_zarazeni", "Datum zařazení"), field("datum_vyrazeni", "Datum vyřazení"),
+                  choice("zpusob_vyrazeni", "Způsob vyřazení",
+                         utf8List({"Dar", "Fyzická likvidace", "Prodej",
+                                   "Přeřazení z podnikání do osobního užívání",
+                                   "Vyřazení v důsledku manka nebo škody"}),
+                         true),
+                  field("poznamka", "Poznámka")},
+                 2, true)
+        << group("Odpisování",
+                 {field("skupina", "Odpisová skupina"), field("zpusob_odepisovani", "Způsob odepisování"),
+                  field("sazba", "Sazba [%]"), field("vstupni_cena", "Vstupní cena"),
+                  field("zustatkova_cena", "Zůstatková cena"), field("opravky", "Oprávky")},
+                 3, true)
+        << recordGroup();
     return layout;
 }
 
@@ -198,7 +206,8 @@ DetailLayout goodsLayout() {
                             field("cena_jednotka", "Cena za jednotku"),
                             hinted(field("cena_poplatek1", "Poplatek za recyklaci"),
                                    "poplatek za recyklaci dle zákona č. 185/2001 Sb."),
-                            hinted(field("cena_poplatek2", "Poplatek OSA"), "poplatek OSA dle zákona č. 488/2006 Sb."),
+                            hinted(field("cena_poplatek2", "Poplatek OSA"),
+                                   "poplatek OSA dle zákona č. 488/2006 Sb."),
                             field("sleva", "Sleva [%]"), field("zaruka", "Záruka")},
                            2, true)
                   << group("Popis", {named(field("popis_dlouhy", "Popis"), "DBMemoZbozi")}, 1, true)
@@ -211,10 +220,10 @@ DetailLayout partnerLayout() {
     layout.groups << group("Obchodní partner",
                            {field("nazev_firmy", "Název"), field("kod_partnera", "Kód partnera"),
                             field("nazev_upresneni", "Upřesněný název"), field("ulice", "Ulice"),
-                            field("mesto", "Obec"), field("psc", "PSČ"), field("ic", "IČ"), field("dic", "DIČ"),
-                            field("cislo_uctu", "Číslo účtu"), field("cislo_uctu_IBAN", "IBAN"),
-                            field("splatnost_fa", "Splatnost faktur"), field("telefon", "Telefon"),
-                            field("email", "E-mail"), field("www", "WWW")})
+                            field("mesto", "Obec"), field("psc", "PSČ"), field("ic", "IČ"),
+                            field("dic", "DIČ"), field("cislo_uctu", "Číslo účtu"),
+                            field("cislo_uctu_IBAN", "IBAN"), field("splatnost_fa", "Splatnost faktur"),
+                            field("telefon", "Telefon"), field("email", "E-mail"), field("www", "WWW")})
                   << group("Dodací adresa",
                            {field("kontakt", "Kontakt (dodání)"), field("dodani_nazev", "Název"),
                             field("dodani_nazev2", "Název 2"), field("dodani_ulice", "Ulice"),
@@ -231,33 +240,51 @@ DetailLayout orderLayout() {
     DetailLayout layout;
     layout.groups << group("Zakázka",
                            {field("zakazka", "Označení zakázky"), field("datum_zaevidovani", "Datum přijetí"),
-                            field("datum_pozadovane", "Datum požadované"), field("datum_ukonceni", "Datum splnění"),
+                            field("datum_pozadovane", "Datum požadované"),
+                            field("datum_ukonceni", "Datum splnění"),
                             field("datum_fakturace", "Datum fakturace"), field("poznamka", "Poznámka")},
                            2, true)
-                  << group("Popis", {named(field("popis", "Popis"), "DBMemoZakazky")}, 1, true) << recordGroup();
+                  << group("Popis", {named(field("popis", "Popis"), "DBMemoZakazky")}, 1, true)
+                  << recordGroup();
     return layout;
 }
 
 } // namespace
 
-QHash<QString, QString> detailGridCaptions(const QString& grid) {
-    const char* const* pairs = nullptr;
-    static const char* const items[] = {
-        "cislo_radku", "Pořadí", "kod_zbozi", "Kód", "popis", "Popis", "mnozstvi", "Množství", "mj", "MJ",
-        "sleva", "Sleva [%]", "cena_jednotka", "Cena za jednotku", "cena_celkem_bez_dph", "Cena celkem",
-        "dph", "DPH [%]", "dph_celkem", "DPH celkem", "cena_celkem_s_dph", "Cena celkem s DPH", "zaruka", "Záruka",
-        "seriove_cislo", "Sériové číslo", "poznamka", "Poznámka", "id", "ID", nullptr};
-    static const char* const depreciation[] = {"rok",      "Rok",     "odpis",   "Odpis", "opravky",
-                                               "Oprávky",  "zustatkova_cena", "Zůstatková cena",
-                                               "vypocet",  "Výpočet odpisu",  nullptr};
-    if (grid == QLatin1String("DBGridFAVpol"))
-        pairs = items;
-    else if (grid == QLatin1String("DBGridOdpisy"))
-        pairs = depreciation;
-    QHash<QString, QString> captions;
-    for (; pairs && *pairs; pairs += 2)
-        captions.insert(QLatin1String(pairs[0]), QString::fromUtf8(pairs[1]));
-    return captions;
+QList<GridColumnTitle> gridColumns(const QString& grid) {
+    // "column=title" pairs in display order, separated by "|".
+    static const QHash<QString, const char*> grids{
+        {QStringLiteral("DBGridFAVpol"),
+         "cislo_radku=Pořadí|kod_zbozi=Kód|popis=Popis|mnozstvi=Množství|mj=MJ|sleva=Sleva [%]|"
+         "cena_jednotka=Cena za jednotku|cena_celkem_bez_dph=Cena celkem|dph=DPH [%]|dph_celkem=DPH celkem|"
+         "cena_celkem_s_dph=Cena celkem s DPH|zaruka=Záruka|seriove_cislo=Sériové "
+         "číslo|poznamka=Poznámka|id=ID"},
+        {QStringLiteral("DBGridOdpisy"),
+         "rok=Rok|odpis=Odpis|opravky=Oprávky|zustatkova_cena=Zůstatková cena|vypocet=Výpočet odpisu"},
+        {QStringLiteral("DBGridHlavniKniha"),
+         "datum=Datum|doklad=Doklad|popis=Popis operace|prijem_danovy=Příjem|prijem_nedanovy=Příjem "
+         "(nedaňový)|"
+         "vydaj_danovy=Výdaj|vydaj_nedanovy=Výdaj (nedaňový)|cislo_dokladu=Číslo spárovaného dokladu|id=ID"},
+        {QStringLiteral("DBGridKnihaJizd"),
+         "datum=Datum|spz=SPZ vozidla|odkud=Odkud|kam=Kam|ucel=Účel cesty|start_stav=Počáteční stav [km]|"
+         "end_stav=Konečný stav [km]|pocet_km=Ujeto [km]|ridic=Řidič|typ=Soukromá|poznamka=Poznámka|id=ID"},
+        {QStringLiteral("DBGridZbozi"),
+         "kod_zbozi=Kód zboží|popis=Název|mnozstvi=Množství|mj=MJ|dph=DPH [%]|cena_jednotka=Cena za jednotku|"
+         "cena_poplatek1=Poplatek za recyklaci|cena_poplatek2=Poplatek OSA|zaruka=Záruka|sleva=Sleva "
+         "[%]|id=ID"},
+        {QStringLiteral("DBGridMajetek"),
+         "typ=Typ majetku|cislo=Evidenční číslo|nazev=Název|zpusob_nabyti=Způsob nabytí|"
+         "datum_zarazeni=Datum zařazení|datum_vyrazeni=Datum vyřazení|zpusob_vyrazeni=Způsob vyřazení|"
+         "skupina=Odpisová skupina|zpusob_odepisovani=Způsob odepisování|sazba=Sazba [%]|"
+         "vstupni_cena=Vstupní cena|zustatkova_cena=Zůstatková cena|opravky=Oprávky|poznamka=Poznámka|id=ID"},
+    };
+    QList<GridColumnTitle> columns;
+    if (const char* pairs = grids.value(grid))
+        for (const QString& pair : QString::fromUtf8(pairs).split(QLatin1Char('|'))) {
+            const qsizetype equals = pair.indexOf(QLatin1Char('='));
+            columns.append({pair.left(equals), pair.mid(equals + 1)});
+        }
+    return columns;
 }
 
 const QHash<QString, int>& amountDecimals() {
@@ -267,9 +294,9 @@ const QHash<QString, int>& amountDecimals() {
             for (const char* part : {"celkem_bez_dph_", "celkem_dph_", "celkem_s_dph_"})
                 d.insert(QLatin1String(part) + QLatin1String(slot), 2);
         for (const char* c : {"celkem_doklad", "celkem_doklad_dph", "celkem_doklad_s_dph", "zbyva_uhradit",
-                              "prijem_danovy", "prijem_nedanovy", "vydaj_danovy", "vydaj_nedanovy", "vstupni_cena",
-                              "zustatkova_cena", "opravky", "odpis", "cena_poplatek1", "cena_poplatek2",
-                              "cena_celkem_bez_dph", "dph_celkem", "cena_celkem_s_dph"})
+                              "prijem_danovy", "prijem_nedanovy", "vydaj_danovy", "vydaj_nedanovy",
+                              "vstupni_cena", "zustatkova_cena", "opravky", "odpis", "cena_poplatek1",
+                              "cena_poplatek2", "cena_celkem_bez_dph", "dph_celkem", "cena_celkem_s_dph"})
             d.insert(QLatin1String(c), 2);
         for (int n = 6; n <= 10; ++n) {
             d.insert(QStringLiteral("prijem_%1").arg(n), 2);
@@ -282,11 +309,13 @@ const QHash<QString, int>& amountDecimals() {
 }
 
 QStringList paymentMethods() {
-    return utf8List(
-        {"bank. převodem", "hotově", "hotově (dobírka)", "hotově (pokladna)", "hotově (předem)", "platební kartou"});
+    return utf8List({"bank. převodem", "hotově", "hotově (dobírka)", "hotově (pokladna)", "hotově (předem)",
+                     "platební kartou"});
 }
 
-QStringList yesNoChoices() { return {QString(), QStringLiteral("Ano"), QStringLiteral("Ne")}; }
+QStringList yesNoChoices() {
+    return {QString(), QStringLiteral("Ano"), QStringLiteral("Ne")};
+}
 
 DetailLayout detailLayout(const QString& container) {
     if (container == QLatin1String("PanelFAV"))

@@ -44,9 +44,17 @@ struct DetailLayout {
 // PanelMajetek, PanelZbozi, PanelPartneri, PanelZakazky); empty for any other name.
 DetailLayout detailLayout(const QString& container);
 
-// Column captions of the grids inside detail panels (DBGridFAVpol, DBGridOdpisy),
-// which the module's caption map does not name; empty for other grids.
-QHash<QString, QString> detailGridCaptions(const QString& grid);
+// A grid column whose place and title are fixed.
+struct GridColumnTitle {
+    QString column;
+    QString title;
+};
+
+// The columns, in display order and with their titles, of the grids that have their
+// own (DBGridFAVpol, DBGridOdpisy, DBGridHlavniKniha, DBGridKnihaJizd, DBGridZbozi,
+// DBGridMajetek); empty for the others, which take their module's caption map. A
+// saved arrangement of the user's still wins.
+QList<GridColumnTitle> gridColumns(const QString& grid);
 
 // Amount columns by lower-case name and the decimals they are shown with: money with
 // 2 (grouped "1 234,50"), unit prices with 4. Other numbers show as stored.

@@ -1,5 +1,6 @@
 #include "ui/module_pages.h"
 
+#include "app/date_entry.h"
 #include "core/formatting.h"
 #include "core/prompts.h"
 #include "db/dataset_table_model.h"
@@ -119,10 +120,14 @@ void DatasetGrid::configureColumns() {
         setColumnHidden(c, hidden_.contains(column, Qt::CaseInsensitive) ||
                                (!titles.isEmpty() && !columns.contains(column)));
     }
+    QHeaderView* header = horizontalHeader();
+    for (int place = 0; place < order_.size(); ++place)
+        if (const int c = dataset_->columnIndex(order_[place]); c >= 0)
+            header->moveSection(header->visualIndex(c), place);
     // The key shows last, where it is out of the way of typing.
     const int key = dataset_->columnIndex(QStringLiteral("id"));
     if (key >= 0 && !isColumnHidden(key))
-        horizontalHeader()->moveSection(horizontalHeader()->visualIndex(key), horizontalHeader()->count() - 1);
+        header->moveSection(header->visualIndex(key), header->count() - 1);
     model_->setTitles(columns, titles);
     resizeColumnsToContents();
     for (int c = 0; c < model_->columnCount(); ++c)
@@ -359,7 +364,9 @@ void showEditorText(QWidget* editor, const QString& text) {
     }
 }
 
-bool isNumber(ColumnType type) { return type == ColumnType::Integer || type == ColumnType::Float; }
+bool isNumber(ColumnType type) {
+    return type == ColumnType::Integer || type == ColumnType::Float;
+}
 
 } // namespace
 
@@ -453,7 +460,9 @@ QWidget* BoundForm::addGroup(const DetailGroup& group) {
         QWidget* editor = makeEditor(spec, c, index);
         fields_[index].editor = editor;
         const bool memo = qobject_cast<QPlainTextEdit*>(editor) != nullptr;
-        const bool date = dataset_->column(c).type == ColumnType::DateTime;
+        // Only the dates the picker serves get its button.
+        const bool date = dataset_->column(c).type == ColumnType::DateTime &&
+                          isChooserDateField(dataset_->name(), dataset_->column(c).name);
         if (memo && slot > 0) {
             ++row;
             slot = 0;
@@ -659,7 +668,8 @@ void BoundForm::reload() {
 
 QString BoundForm::columnOf(const QObject* editor) const {
     for (const Field& f : fields_)
-        if (f.editor == editor || (f.editor && editor && f.editor->isAncestorOf(qobject_cast<const QWidget*>(editor))))
+        if (f.editor == editor ||
+            (f.editor && editor && f.editor->isAncestorOf(qobject_cast<const QWidget*>(editor))))
             return f.column;
     return {};
 }
@@ -668,7 +678,8 @@ bool BoundForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick && dataset_) {
         const QString column = columnOf(watched);
         const int c = column.isEmpty() ? -1 : dataset_->columnIndex(column);
-        if (c >= 0 && dataset_->column(c).type == ColumnType::DateTime) {
+        if (c >= 0 && dataset_->column(c).type == ColumnType::DateTime &&
+            isChooserDateField(dataset_->name(), column)) {
             Q_EMIT datePickRequested(column, editorText(static_cast<QWidget*>(watched)));
             return true;
         }
@@ -701,15 +712,23 @@ DatasetGrid* ModulePages::addGrid(QWidget* parent, int tab, const char* dataset,
     auto* grid = new DatasetGrid(datasets_(QLatin1String(dataset)), QLatin1String(name), title, editable,
                                  !hasDetail, parent);
     grid->tableModel()->setDecimals(amountDecimals());
-    const QHash<QString, QString> own = detailGridCaptions(QLatin1String(name));
-    if (own.isEmpty())
+    const QList<GridColumnTitle> own = gridColumns(QLatin1String(name));
+    if (own.isEmpty()) {
         grid->setColumnTitles([this, tab](const QString& column) { return captions_(tab, column); });
-    else
-        grid->setColumnTitles([own](const QString& column) { return own.value(column.toLower()); });
+    } else {
+        QHash<QString, QString> titles;
+        QStringList order;
+        for (const GridColumnTitle& c : own) {
+            titles.insert(c.column, c.title);
+            order << c.column;
+        }
+        grid->setColumnTitles([titles](const QString& column) { return titles.value(column.toLower()); });
+        grid->setColumnOrder(order);
+    }
     grid->tableModel()->setReadOnlyColumns({QStringLiteral("id")});
-    grid->setHiddenColumns({QStringLiteral("id_tbl_doklad"),
-                            QStringLiteral("id_tbl_majetek"), QStringLiteral("id_tbl_zbozi"),
-                            QStringLiteral("dateTS0"), QStringLiteral("dateTS1")});
+    grid->setHiddenColumns({QStringLiteral("id_tbl_doklad"), QStringLiteral("id_tbl_majetek"),
+                            QStringLiteral("id_tbl_zbozi"), QStringLiteral("dateTS0"),
+                            QStringLiteral("dateTS1")});
     parent->layout()->addWidget(grid);
     grids_.insert(QLatin1String(name), grid);
     controls_.insert(QLatin1String(name), grid);
@@ -799,11 +818,12 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
             box->setLayout(new QVBoxLayout);
             addGrid(box, tab, v.dataset, v.grid, box->title(), false, false);
             const QString n = QLatin1String(v.suffix);
-            addTotalsStrip(box, {{QStringLiteral("Edit_zaklad5") + n, QStringLiteral("Základ daně (snížená)"), {}},
-                                 {QStringLiteral("Edit_dph5") + n, QStringLiteral("DPH  (snížená sazba)"), {}},
-                                 {QStringLiteral("Edit_zaklad19") + n, QStringLiteral("Základ daně (základní)"), {}},
-                                 {QStringLiteral("Edit_dph19") + n, QStringLiteral("DPH (základní sazba)"), {}},
-                                 {QStringLiteral("Edit_zaklad0") + n, QStringLiteral("Základ daně (0%)"), {}}});
+            addTotalsStrip(
+                box, {{QStringLiteral("Edit_zaklad5") + n, QStringLiteral("Základ daně (snížená)"), {}},
+                      {QStringLiteral("Edit_dph5") + n, QStringLiteral("DPH  (snížená sazba)"), {}},
+                      {QStringLiteral("Edit_zaklad19") + n, QStringLiteral("Základ daně (základní)"), {}},
+                      {QStringLiteral("Edit_dph19") + n, QStringLiteral("DPH (základní sazba)"), {}},
+                      {QStringLiteral("Edit_zaklad0") + n, QStringLiteral("Základ daně (0%)"), {}}});
         }
         return page;
     }
@@ -814,12 +834,13 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
     QWidget* list = addContainer(page, m.listContainer);
     addGrid(list, tab, m.dataset, m.grid, caption, true, m.detailContainer != nullptr);
     if (tab == 1)
-        addTotalsStrip(list, {{QStringLiteral("Edit_prijem_danovy"), QStringLiteral("Příjem"), {}},
-                              {QStringLiteral("Edit_prijem_nedanovy"), QStringLiteral("Příjem (nedaňový)"), {}},
-                              {QStringLiteral("Edit_vydaj_danovy"), QStringLiteral("Výdaj"), {}},
-                              {QStringLiteral("Edit_vydaj_nedanovy"), QStringLiteral("Výdaj (nedaňový)"), {}},
-                              {QStringLiteral("Edit_zustatek"), QStringLiteral("Rozdíl"),
-                               QStringLiteral("Rozdíl mezi všemi příjmy a výdaji")}});
+        addTotalsStrip(list,
+                       {{QStringLiteral("Edit_prijem_danovy"), QStringLiteral("Příjem"), {}},
+                        {QStringLiteral("Edit_prijem_nedanovy"), QStringLiteral("Příjem (nedaňový)"), {}},
+                        {QStringLiteral("Edit_vydaj_danovy"), QStringLiteral("Výdaj"), {}},
+                        {QStringLiteral("Edit_vydaj_nedanovy"), QStringLiteral("Výdaj (nedaňový)"), {}},
+                        {QStringLiteral("Edit_zustatek"), QStringLiteral("Rozdíl"),
+                         QStringLiteral("Rozdíl mezi všemi příjmy a výdaji")}});
     if (!m.detailContainer)
         return page;
 

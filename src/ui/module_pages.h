@@ -38,6 +38,8 @@ class DatasetGrid : public QTableView {
     }
     // Columns the user has no use for (keys, links, time stamps).
     void setHiddenColumns(const QStringList& columns) { hidden_ = columns; }
+    // Columns placed first, in this order; the others follow as the dataset has them.
+    void setColumnOrder(const QStringList& columns) { order_ = columns; }
     // Read-only for a while (a deletion); a grid that is never editable stays so.
     void setLocked(bool locked);
     bool isLocked() const { return locked_; }
@@ -77,6 +79,7 @@ class DatasetGrid : public QTableView {
     DatasetTableModel* model_ = nullptr;
     std::function<QString(const QString&)> titles_;
     QStringList hidden_;
+    QStringList order_;
     // The column survives rereads, which close the dataset and with it every column.
     QString column_;
     bool configured_ = false;

@@ -16,10 +16,14 @@ struct DetailPanel {
 };
 
 const DetailPanel kDetailPanels[] = {
-    {3, "PanelFAV", "ADOFormFAV"},          {4, "PanelFAP", "ADOFormFAP"},
-    {5, "PanelPPD", "ADOFormPPD"},          {6, "PanelVPD", "ADOFormVPD"},
-    {7, "PanelMajetek", "ADOFormMajetek"},  {9, "PanelZbozi", "ADOFormZbozi"},
-    {10, "PanelPartneri", "ADOFormPartneri"}, {11, "PanelZakazky", "ADOFormZakazky"},
+    {3, "PanelFAV", "ADOFormFAV"},
+    {4, "PanelFAP", "ADOFormFAP"},
+    {5, "PanelPPD", "ADOFormPPD"},
+    {6, "PanelVPD", "ADOFormVPD"},
+    {7, "PanelMajetek", "ADOFormMajetek"},
+    {9, "PanelZbozi", "ADOFormZbozi"},
+    {10, "PanelPartneri", "ADOFormPartneri"},
+    {11, "PanelZakazky", "ADOFormZakazky"},
 };
 
 class DetailFormsTest : public ModuleWindowFixture {
@@ -113,7 +117,8 @@ TEST_F(DetailFormsTest, VouchersTakeOnlyTheirGrossTotal) {
         return editor && !editor->isEnabled();
     };
     EXPECT_FALSE(isLocked("celkem_doklad_s_dph"));
-    for (const char* column : {"celkem_bez_dph_5", "celkem_dph_19", "celkem_doklad", "zbyva_uhradit", "podklad_dph"})
+    for (const char* column :
+         {"celkem_bez_dph_5", "celkem_dph_19", "celkem_doklad", "zbyva_uhradit", "podklad_dph"})
         EXPECT_TRUE(isLocked(column)) << column;
     EXPECT_FALSE(form->editorFor(QStringLiteral("datum_uplatneni_plneni")));
 
@@ -131,16 +136,37 @@ namespace kelvarn {
 namespace {
 
 // The cash book and the VAT lists carry their strips of read-only figures.
-TEST_F(DetailFormsTest, ListsCarryTheirTotalsStrips) {
+TEST_F(DetailFormsTest, ListsCarryTheirStripsAndColumns) {
     const QString shots = qEnvironmentVariable("KELVARN_SCREENSHOT_DIR");
-    const char* figures[] = {"Edit_prijem_danovy", "Edit_zustatek", "Edit_zaklad51", "Edit_dph191",
-                             "Edit_zaklad02",      "Edit_dph52"};
+    const char* figures[] = {"Edit_prijem_danovy", "Edit_zustatek", "Edit_zaklad51",
+                             "Edit_dph191",        "Edit_zaklad02", "Edit_dph52"};
     for (const char* name : figures) {
         auto* figure = qobject_cast<QLineEdit*>(window->modulePages().control(QLatin1String(name)));
         ASSERT_TRUE(figure) << name;
         EXPECT_TRUE(figure->isReadOnly());
         EXPECT_FALSE(figure->accessibleName().isEmpty());
     }
+    // Grids with columns of their own show them in their order, under their titles.
+    auto titlesOf = [&](int tab, const char* name) {
+        showTab(tab);
+        DatasetGrid* g = grid(QLatin1String(name));
+        QStringList shown;
+        for (int visual = 0; visual < g->horizontalHeader()->count(); ++visual) {
+            const int logical = g->horizontalHeader()->logicalIndex(visual);
+            if (!g->isColumnHidden(logical))
+                shown << g->model()->headerData(logical, Qt::Horizontal).toString();
+        }
+        return shown;
+    };
+    const QStringList trips = titlesOf(8, "DBGridKnihaJizd");
+    EXPECT_EQ(trips.mid(0, 2), (QStringList{QStringLiteral("Datum"), QStringLiteral("SPZ vozidla")}));
+    EXPECT_EQ(trips.size(), 12);
+    EXPECT_TRUE(trips.contains(QStringLiteral("Ujeto [km]")));
+    const QStringList goods = titlesOf(9, "DBGridZbozi");
+    EXPECT_EQ(goods.size(), 11);
+    EXPECT_EQ(goods.at(6), QStringLiteral("Poplatek za recyklaci"));
+    EXPECT_EQ(goods.last(), QStringLiteral("ID"));
+
     for (int tab = 0; tab < window->tabBar()->count() && !shots.isEmpty(); ++tab) {
         showTab(tab);
         shoot(shots + QStringLiteral("/tab%1.png").arg(tab));
@@ -171,11 +197,12 @@ TEST_F(DetailFormsTest, RefusedCellTextsAreExplainedAndNotWritten) {
     } cases[] = {{"mnozstvi", QStringLiteral("dvanact")}, {"mj", QStringLiteral("kilometru a vice")}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.column);
-        const QString before =
-            storedText(QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id));
+        const QString before = storedText(
+            QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id));
         prompts.shown.clear();
         goods->setFocus();
-        goods->setCurrentIndex(goods->model()->index(data->currentRow(), data->columnIndex(QLatin1String(c.column))));
+        goods->setCurrentIndex(
+            goods->model()->index(data->currentRow(), data->columnIndex(QLatin1String(c.column))));
         QTest::keyClick(goods, Qt::Key_F2); // opens the cell editor
         QTest::keyClicks(QApplication::focusWidget(), c.typed);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -190,8 +217,10 @@ TEST_F(DetailFormsTest, RefusedCellTextsAreExplainedAndNotWritten) {
         QTest::keyClick(editor, Qt::Key_Escape);
         QCoreApplication::processEvents();
         data->cancel();
-        EXPECT_EQ(storedText(QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id)),
-                  before);
+        EXPECT_EQ(
+            storedText(
+                QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id)),
+            before);
     }
 }
 
