@@ -1,5 +1,7 @@
 #include "app/module_datasets.h"
 
+#include "app/module_panels.h"
+
 #include "app/shell_view.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
@@ -115,11 +117,13 @@ void ModuleDatasets::installRules(Dataset& entrepreneur) {
 }
 
 void ModuleDatasets::refreshPanel(const QString& panelId) {
+    // A rejected statement leaves the list closed and this text standing.
+    relay_.setStatusText(QStringLiteral("Refresh..."));
+    // A deletion cut short by an error must not leave a grid of the module read-only for good.
+    if (const module_panels::PanelInfo* panel = module_panels::findPanel(panelId))
+        for (const QString& grid : module_panels::gridsOfTab(panel->tab))
+            relay_.setGridReadOnly(grid, false);
     queries_.refreshPanel(panelId, [this](const QString& name) { return dataset(name); });
-    // A deletion cut short by an error must not leave its grid read-only for good.
-    const QString grid = ModuleController::gridOfPanel(panelId);
-    if (!grid.isEmpty())
-        relay_.setGridReadOnly(grid, false);
     controller_->updateStatusBar();
 }
 

@@ -60,6 +60,14 @@ const PanelInfo* findPanel(const QString& id) {
     return nullptr;
 }
 
+QStringList gridsOfTab(int tab) {
+    QStringList grids;
+    for (const PanelInfo& p : kPanels)
+        if (p.tab == tab && p.grid && *p.grid && !grids.contains(QLatin1String(p.grid)))
+            grids << QLatin1String(p.grid);
+    return grids;
+}
+
 const QStringList& allContainers() {
     static const QStringList containers = [] {
         QStringList list;

@@ -36,6 +36,8 @@ struct ModulePair {
 
 const PanelInfo* findPanel(const QString& id);
 const ModulePair& modulePair(int tab);
+// Every grid of a module's panels (list, items, depreciation rows).
+QStringList gridsOfTab(int tab);
 // The twenty module containers.
 const QStringList& allContainers();
 // Which datasets a panel's module opens at its first visit, masters first.

@@ -1,6 +1,7 @@
 #include "module_window_fixture.h"
 
 #include "db/dataset_table_model.h"
+#include "lists/panel_queries.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -222,6 +223,32 @@ TEST_F(DetailFormsTest, RefusedCellTextsAreExplainedAndNotWritten) {
                 QStringLiteral("SELECT %1 FROM tbl_zbozi WHERE id=%2").arg(QLatin1String(c.column), id)),
             before);
     }
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// A list whose statement the database rejects stays closed under "Refresh..." and
+// comes back with the next good refresh.
+TEST_F(DetailFormsTest, RejectedRefreshLeavesItsTextAndRecovers) {
+    showTab(10);
+    PanelQuery& partners = window->controller().panelQueries().query(QStringLiteral("FormPartneriSeznam"));
+    partners.filterCondition = QStringLiteral("neexistujici_sloupec = 1");
+    grid(QStringLiteral("DBGridPartneri"))->setFocus();
+    press(Qt::Key_F5);
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Chyba")});
+    EXPECT_FALSE(dataset(QStringLiteral("ADOFormPartneri"))->isActive());
+    auto statusText = [&] { return window->findChild<QLabel*>(QStringLiteral("StatusBar1"))->text(); };
+    EXPECT_EQ(statusText(), QStringLiteral("Refresh..."));
+
+    partners.filterCondition.clear();
+    grid(QStringLiteral("DBGridPartneri"))->setFocus();
+    press(Qt::Key_F5);
+    EXPECT_TRUE(dataset(QStringLiteral("ADOFormPartneri"))->isActive());
+    EXPECT_TRUE(statusText().startsWith(QStringLiteral("Není aplikován")));
 }
 
 } // namespace
