@@ -298,9 +298,13 @@ void MainWindow::saveRecord() {
     if (controller_->currentPanelId() == QLatin1String("FormPodnikatel") &&
         !entrepreneur_->applyEdits(prompts_))
         return;
-    // Texts a field could not take while they were typed are checked now.
+    // Texts a field could not take while they were typed are checked now, and a
+    // cell still being typed into is written first.
     for (BoundForm* form : pages_->forms())
         if (form->isVisible() && !form->applyPending(prompts_))
+            return;
+    for (DatasetGrid* grid : pages_->grids())
+        if (grid->isVisible() && !grid->commitOpenEditor())
             return;
     controller_->saveCurrentRecord();
 }

@@ -53,10 +53,21 @@ bool movedBetweenControls(const QFocusEvent* event) {
 
 namespace {
 
-// Cells that cannot be typed into are shaded, so an editable list shows which are.
-class ReadOnlyShade : public QStyledItemDelegate {
+// The cells of an editable grid: the first keystroke in a cell puts the record into
+// edit state (so the guard and the save see it at once), and cells that cannot be
+// typed into are shaded.
+class CellDelegate : public QStyledItemDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    CellDelegate(std::function<void()> typed, QObject* parent)
+        : QStyledItemDelegate(parent), typed_(std::move(typed)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            connect(line, &QLineEdit::textEdited, this, [this] { typed_(); });
+        return editor;
+    }
 
   protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -64,6 +75,9 @@ class ReadOnlyShade : public QStyledItemDelegate {
         if (!(index.flags() & Qt::ItemIsEditable))
             option->backgroundBrush = option->palette.brush(QPalette::Button);
     }
+
+  private:
+    std::function<void()> typed_;
 };
 
 } // namespace
@@ -86,7 +100,7 @@ DatasetGrid::DatasetGrid(Dataset* dataset, const QString& name, const QString& t
         triggers_ |= QAbstractItemView::DoubleClicked;
     setEditTriggers(editable_ ? triggers_ : QAbstractItemView::NoEditTriggers);
     if (editable_)
-        setItemDelegate(new ReadOnlyShade(this));
+        setItemDelegate(new CellDelegate([this] { cellTyped(); }, this));
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DatasetGrid::rowEntered);
     connect(dataset, &Dataset::currentRowChanged, this, [this] { followDataset(); });
@@ -246,8 +260,12 @@ void DatasetGrid::followDataset() {
     if (column < 0)
         return;
     following_ = true;
-    selectionModel()->setCurrentIndex(model_->index(row, column),
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Rows the user marked stay marked when a command moves the record: they are
+    // what a deletion takes.
+    const bool marked = selectionModel()->selectedRows().size() > 1;
+    selectionModel()->setCurrentIndex(
+        model_->index(row, column), marked ? QItemSelectionModel::NoUpdate
+                                           : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(currentIndex());
     following_ = false;
 }
@@ -266,6 +284,42 @@ void DatasetGrid::rowEntered(const QModelIndex& current, const QModelIndex&) {
     // A refused post keeps the cursor on the edited row; the grid goes back to it.
     if (dataset_ && dataset_->currentRow() != current.row())
         QTimer::singleShot(0, this, [this] { followDataset(); });
+}
+
+void DatasetGrid::cellTyped() {
+    if (!dataset_ || !dataset_->isActive() || dataset_->isEditing() || dataset_->currentRow() < 0)
+        return;
+    try {
+        dataset_->edit();
+    } catch (const DbError& e) {
+        Q_EMIT failed(e.text());
+    }
+}
+
+bool DatasetGrid::commitOpenEditor() {
+    if (state() != QAbstractItemView::EditingState)
+        return true;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor)
+        return true;
+    commitData(editor);
+    if (!model_->lastError().isEmpty())
+        return false;
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
+void DatasetGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    // Esc in a cell drops the row's edit, as Esc on the grid does: typing has already
+    // put the row into edit state.
+    if (hint == QAbstractItemDelegate::RevertModelCache && dataset_ && dataset_->isEditing()) {
+        try {
+            dataset_->cancel();
+        } catch (const DbError& e) {
+            Q_EMIT failed(e.text());
+        }
+    }
 }
 
 void DatasetGrid::commitData(QWidget* editor) {

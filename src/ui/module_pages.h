@@ -47,6 +47,9 @@ class DatasetGrid : public QTableView {
     // Enters the column by name, or the first column when the name is "".
     void enterColumn(const QString& column);
     QList<Dataset::Bookmark> selectedBookmarks() const;
+    // Writes the text of an open cell editor into the row; false when the row
+    // refused it (the user has been told and gets the text back).
+    bool commitOpenEditor();
 
     // The user's arrangement of the columns (order, widths, titles, hidden ones).
     GridLayout currentLayout() const;
@@ -66,9 +69,11 @@ class DatasetGrid : public QTableView {
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
     void reopenRefused(const QPersistentModelIndex& index, const QString& typed);
+    void cellTyped();
     void followDataset();
     void rowEntered(const QModelIndex& current, const QModelIndex& previous);
     void configureColumns();

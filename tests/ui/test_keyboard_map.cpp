@@ -482,3 +482,47 @@ TEST_F(KeyboardMapTest, EnteringTheInnerGridPostsTheRecordAbove) {
 
 } // namespace
 } // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// Typing in a cell opens the record's edit at once: commands are refused while the
+// cell is open, and Ctrl+S writes the open cell with the row.
+TEST_F(KeyboardMapTest, AnOpenCellIsAnEditedRecord) {
+    showTab(10);
+    DatasetGrid* view = grid(QStringLiteral("DBGridPartneri"));
+    Dataset* ds = view->dataset();
+    const QString id = ds->asString(QStringLiteral("id"));
+    enterCell(view, ds->currentRow(), QStringLiteral("mesto"));
+    QLineEdit* editor = typeIntoCell(view, QStringLiteral("Znojmo"));
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(ds->state(), Dataset::State::Edit);
+    prompts.shown.clear();
+    QTest::keyClick(editor, Qt::Key_F5);
+    EXPECT_EQ(refusals(), 1) << shownBoxes();
+    prompts.answers = {Answer::Yes};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ds->state(), Dataset::State::Browse) << shownBoxes();
+    EXPECT_EQ(valueIn("tbl_partner", "mesto", id), QStringLiteral("Znojmo"));
+}
+
+// Rows the user marked stay marked when a command moves the record, so a deletion
+// takes them and not the row the cursor ended on.
+TEST_F(KeyboardMapTest, MarkedRowsSurviveAMoveByCommand) {
+    showTab(10);
+    DatasetGrid* view = grid(QStringLiteral("DBGridPartneri"));
+    Dataset* ds = view->dataset();
+    ASSERT_GE(ds->recordCount(), 3);
+    enterCell(view, 0, QStringLiteral("mesto"));
+    view->selectionModel()->select(view->model()->index(1, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_EQ(view->selectedBookmarks().size(), 2);
+    press(Qt::Key_O, Qt::ControlModifier);
+    press(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(ds->currentRow(), 2);
+    EXPECT_EQ(view->selectedBookmarks().size(), 2);
+    EXPECT_FALSE(view->selectionModel()->isRowSelected(2, {}));
+}
+
+} // namespace
+} // namespace kelvarn
