@@ -54,13 +54,6 @@ bool hasCurrentRecord(const Dataset& dataset) {
     return dataset.hasColumn(key) && !dataset.asString(key).isEmpty();
 }
 
-QDate firstOfMonth(int month, int year) {
-    const QString text = QStringLiteral("1.%1.%2").arg(month).arg(year);
-    QDate date;
-    if (!parseDate(text, date))
-        throw DateTextError(notADate(text));
-    return date;
-}
 
 } // namespace
 
@@ -121,10 +114,12 @@ DateFieldOutcome editDateField(Dataset& dataset, const QString& column, const QS
 ThreeMonths threeMonthsAround(const QDate& today) {
     const int month = today.month();
     const int year = today.year();
+    // Built from the numbers, not from a day-month-year text, so that every locale
+    // gets the right months.
     ThreeMonths m;
-    m.previous = month == 1 ? firstOfMonth(12, year - 1) : firstOfMonth(month - 1, year);
+    m.previous = month == 1 ? QDate(year - 1, 12, 1) : QDate(year, month - 1, 1);
     m.current = today;
-    m.next = month == 12 ? firstOfMonth(1, year + 1) : firstOfMonth(month + 1, year);
+    m.next = month == 12 ? QDate(year + 1, 1, 1) : QDate(year, month + 1, 1);
     return m;
 }
 

@@ -63,9 +63,6 @@ struct ThreeMonths {
     QDate next;
 };
 
-// The first-of-month days are read from "1." + month + "." + year with the locale's
-// date conversion, so a locale whose short date is not day-month-year throws
-// DateTextError.
 ThreeMonths threeMonthsAround(const QDate& today);
 
 } // namespace kelvarn

@@ -197,11 +197,15 @@ TEST(ThreeMonthsTest, TheOuterMonthsCrossTheYearBoundary) {
     EXPECT_EQ(december.next, QDate(2027, 1, 1));
 }
 
-TEST(ThreeMonthsTest, ALocaleWithoutDayMonthYearOrderFails) {
-    LocaleConventions american = LocaleConventions::czech();
-    american.shortDateFormat = QStringLiteral("yyyy-MM-dd");
-    LocaleConventions::setCurrent(american);
-    EXPECT_THROW(threeMonthsAround(QDate(2026, 6, 10)), DateTextError);
+TEST(ThreeMonthsTest, EveryDateOrderGetsTheRightMonths) {
+    for (const char* format : {"yyyy-MM-dd", "M/d/yyyy"}) {
+        LocaleConventions other = LocaleConventions::czech();
+        other.shortDateFormat = QLatin1String(format);
+        LocaleConventions::setCurrent(other);
+        const ThreeMonths june = threeMonthsAround(QDate(2026, 6, 10));
+        EXPECT_EQ(june.previous, QDate(2026, 5, 1)) << format;
+        EXPECT_EQ(june.next, QDate(2026, 7, 1)) << format;
+    }
     LocaleConventions::setCurrent(LocaleConventions::czech());
 }
 
