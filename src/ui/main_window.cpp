@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "lists/panel_geometry.h"
+
 #include "app/date_entry.h"
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
@@ -74,6 +76,14 @@ class SplashView : public QWidget {
     QImage image_;
 };
 
+// Where the modules and the splash picture show; the window opens with it at the
+// size the panels were drawn for (and users are told to make their own picture).
+class ModuleArea : public QWidget {
+  public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return kModulePanelRect.size(); }
+};
+
 QStringList MainWindow::moduleCaptions() {
     return {QStringLiteral("Podnikatel"),
             QStringLiteral("Příjmy a výdaje"),
@@ -93,7 +103,6 @@ MainWindow::MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts) {
     setWindowTitle(QStringLiteral("Kelvarn"));
     setAccessibleName(QStringLiteral("Kelvarn"));
-    resize(1010, 740);
 
     controller_ = new ShellController(*this, prompts_, appDir, this);
     preview_ = new ReportPreviewWindow(prompts_, this);
@@ -137,6 +146,7 @@ MainWindow::MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent)
     qApp->installEventFilter(this);
 
     loadSplash(appDir);
+    resize(sizeHint());
     fitTabs();
 }
 
@@ -199,7 +209,7 @@ void MainWindow::buildModules() {
     tabRow->addWidget(recordCount_);
     layout->addLayout(tabRow);
 
-    auto* area = new QWidget(central);
+    auto* area = new ModuleArea(central);
     auto* stack = new QStackedLayout(area);
     stack->setStackingMode(QStackedLayout::StackAll);
     modules_ = new QStackedWidget(area);
