@@ -214,6 +214,16 @@ QString showWithCursorInMiddle(Window& w) {
     return w.cashBook->asString(QStringLiteral("id"));
 }
 
+// The same, reporting a failure to the benchmark; "" then.
+QString showWithCursorInMiddle(benchmark::State& state, Window& w) {
+    try {
+        return showWithCursorInMiddle(w);
+    } catch (const DbError& e) {
+        fail(state, e.what());
+        return {};
+    }
+}
+
 // Tab 1 shown for the first time: the cash book opened with every row and its grid's
 // model reset.
 void BM_FirstShow(benchmark::State& state) {
@@ -251,13 +261,9 @@ void BM_Refresh(benchmark::State& state) {
     if (!book)
         return;
     Window w(*book->db);
-    QString id;
-    try {
-        id = showWithCursorInMiddle(w);
-    } catch (const DbError& e) {
-        fail(state, e.what());
+    const QString id = showWithCursorInMiddle(state, w);
+    if (id.isEmpty())
         return;
-    }
     const int row = w.cashBook->currentRow();
     for (auto _ : state) {
         const int resets = w.gridResets;
@@ -293,13 +299,9 @@ void BM_Sort(benchmark::State& state) {
     if (!book)
         return;
     Window w(*book->db);
-    QString id;
-    try {
-        id = showWithCursorInMiddle(w);
-    } catch (const DbError& e) {
-        fail(state, e.what());
+    const QString id = showWithCursorInMiddle(state, w);
+    if (id.isEmpty())
         return;
-    }
     const std::string name = "sort " + column.toStdString() + (descending ? " desc" : " asc");
     for (auto _ : state) {
         const Stopwatch watch;
