@@ -54,7 +54,6 @@ bool hasCurrentRecord(const Dataset& dataset) {
     return dataset.hasColumn(key) && !dataset.asString(key).isEmpty();
 }
 
-
 } // namespace
 
 bool isChooserDateField(const QString& datasetName, const QString& column) {

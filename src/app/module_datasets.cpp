@@ -1,7 +1,6 @@
 #include "app/module_datasets.h"
 
 #include "app/module_panels.h"
-
 #include "app/shell_view.h"
 #include "db/dataset.h"
 #include "db/db_context.h"

@@ -10,6 +10,7 @@ DatasetTableModel::DatasetTableModel(Dataset* dataset, QObject* parent)
     : QAbstractTableModel(parent), dataset_(dataset) {
     connect(dataset, &Dataset::reset, this, [this] {
         beginResetModel();
+        placesOfColumns();
         endResetModel();
     });
     connect(dataset, &Dataset::rowChanged, this, [this](int row) {
@@ -26,6 +27,21 @@ DatasetTableModel::DatasetTableModel(Dataset* dataset, QObject* parent)
         beginResetModel();
         endResetModel();
     });
+}
+
+void DatasetTableModel::setDecimals(QHash<QString, int> decimals) {
+    decimals_ = std::move(decimals);
+    placesOfColumns();
+}
+
+void DatasetTableModel::placesOfColumns() {
+    // Once per reset rather than once per cell drawn.
+    places_.assign(static_cast<std::size_t>(columnCount()), -1);
+    for (int c = 0; c < columnCount() && !decimals_.isEmpty(); ++c) {
+        const DatasetColumn& column = dataset_->column(c);
+        if (column.type == ColumnType::Float)
+            places_[static_cast<std::size_t>(c)] = decimals_.value(column.name.toLower(), -1);
+    }
 }
 
 void DatasetTableModel::setTitles(const QStringList& columns, const QStringList& titles) {
@@ -54,12 +70,11 @@ QVariant DatasetTableModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole: {
-        const DatasetColumn& column = dataset_->column(index.column());
-        if (column.type == ColumnType::Float && !decimals_.isEmpty()) {
-            const auto it = decimals_.constFind(column.name.toLower());
-            const QVariant v = it == decimals_.cend() ? QVariant() : dataset_->valueAt(index.row(), index.column());
+        const std::size_t c = static_cast<std::size_t>(index.column());
+        if (c < places_.size() && places_[c] >= 0) {
+            const QVariant v = dataset_->valueAt(index.row(), index.column());
             if (!v.isNull() && v.canConvert<double>())
-                return formatGrouped(v.toDouble(), *it);
+                return formatGrouped(v.toDouble(), places_[c]);
         }
         return dataset_->textAt(index.row(), index.column());
     }

@@ -41,7 +41,8 @@ QString vatListMap() {
         "celkem_bez_dph_19,[Základ daně (základní sazba)],#");
 }
 
-QString receiptVouchersMap() {
+// Both voucher maps begin alike; the partner columns follow under their own captions.
+QString vouchersMapHead() {
     return QStringLiteral(
         "id,[ID],#"
         "id_tbl_partner,[ID partnera],#"
@@ -60,50 +61,36 @@ QString receiptVouchersMap() {
         "kurz,[Kurz],#"
         "mena,[Měna],#"
         "podklad_dph,[Podklad k DPH],#"
-        "podpis,[Pokladník],#"
-        "odb_dic,[Přijato od - DIČ],#"
-        "odb_ic,[Přijato od - IČ],#"
-        "odb_kontakt,[Přijato od - kontakt],#"
-        "odb_mesto,[Přijato od - Město],#"
-        "odb_nazev_firmy,[Přijato od - název],#"
-        "odb_nazev_upresneni,[Přijato od - název upřesnění],#"
-        "odb_psc,[Přijato od - PSČ],#"
-        "odb_ulice,[Přijato od - ulice],#"
-        "poznamka2,[Účel platby],#"
-        "zakazka,[Zakázka],#");
+        "podpis,[Pokladník],#");
+}
+
+QString receiptVouchersMap() {
+    return vouchersMapHead() + QStringLiteral(
+                                   "odb_dic,[Přijato od - DIČ],#"
+                                   "odb_ic,[Přijato od - IČ],#"
+                                   "odb_kontakt,[Přijato od - kontakt],#"
+                                   "odb_mesto,[Přijato od - Město],#"
+                                   "odb_nazev_firmy,[Přijato od - název],#"
+                                   "odb_nazev_upresneni,[Přijato od - název upřesnění],#"
+                                   "odb_psc,[Přijato od - PSČ],#"
+                                   "odb_ulice,[Přijato od - ulice],#"
+                                   "poznamka2,[Účel platby],#"
+                                   "zakazka,[Zakázka],#");
 }
 
 QString expenseVouchersMap() {
-    return QStringLiteral(
-        "id,[ID],#"
-        "id_tbl_partner,[ID partnera],#"
-        "id_tbl_zakazka,[ID zakazky],#"
-        "celkem_doklad_s_dph,[Celkem za doklad s DPH],#"
-        "poznamka,[Částka slovy],#"
-        "cislo_dokladu,[Číslo dokladu],#"
-        "datum_vystaveni,[Datum vystavení],#"
-        "dod_dic,[Firma - DIČ],#"
-        "dod_ic,[Firma - IČ],#"
-        "dod_mesto,[Firma - Město],#"
-        "dod_nazev_firmy,[Firma - název],#"
-        "dod_nazev_upresneni,[Firma - název upřesnění],#"
-        "dod_psc,[Firma - PSČ],#"
-        "dod_ulice,[Firma - ulice],#"
-        "kurz,[Kurz],#"
-        "mena,[Měna],#"
-        "podklad_dph,[Podklad k DPH],#"
-        "podpis,[Pokladník],#"
-        "cislo_dokladu_puvodni,[Původní číslo dokladu],#"
-        "poznamka2,[Účel platby],#"
-        "odb_dic,[Vyplaceno - DIČ],#"
-        "odb_ic,[Vyplaceno - IČ],#"
-        "odb_kontakt,[Vyplaceno - kontakt],#"
-        "odb_mesto,[Vyplaceno - Město],#"
-        "odb_nazev_firmy,[Vyplaceno - název],#"
-        "odb_nazev_upresneni,[Vyplaceno - název upřesnění],#"
-        "odb_psc,[Vyplaceno - PSČ],#"
-        "odb_ulice,[Vyplaceno - ulice],#"
-        "zakazka,[Zakázka],#");
+    return vouchersMapHead() + QStringLiteral(
+                                   "cislo_dokladu_puvodni,[Původní číslo dokladu],#"
+                                   "poznamka2,[Účel platby],#"
+                                   "odb_dic,[Vyplaceno - DIČ],#"
+                                   "odb_ic,[Vyplaceno - IČ],#"
+                                   "odb_kontakt,[Vyplaceno - kontakt],#"
+                                   "odb_mesto,[Vyplaceno - Město],#"
+                                   "odb_nazev_firmy,[Vyplaceno - název],#"
+                                   "odb_nazev_upresneni,[Vyplaceno - název upřesnění],#"
+                                   "odb_psc,[Vyplaceno - PSČ],#"
+                                   "odb_ulice,[Vyplaceno - ulice],#"
+                                   "zakazka,[Zakázka],#");
 }
 
 QString assetsMap() {

@@ -3,6 +3,7 @@
 #include "db/dataset.h"
 #include "db/db_error.h"
 #include "registers/entrepreneur_record.h"
+#include "ui/field_text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -98,8 +99,8 @@ EntrepreneurPanel::EntrepreneurPanel(QWidget* parent) : QWidget(parent) {
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
     // Fields stacked in one column line up even when they sit in different boxes.
-    for (const auto& column :
-         {std::vector<QGroupBox*>{identity, address, contact}, std::vector<QGroupBox*>{payment, vat, other}}) {
+    for (const auto& column : {std::vector<QGroupBox*>{identity, address, contact},
+                               std::vector<QGroupBox*>{payment, vat, other}}) {
         int width = 0;
         for (QGroupBox* box : column)
             for (QLabel* label : box->findChildren<QLabel*>())
@@ -129,7 +130,7 @@ QWidget* EntrepreneurPanel::addField(QGridLayout* grid, const QString& column, c
     } else {
         auto* combo = new QComboBox;
         combo->setEditable(!choicesOnly);
-        combo->addItems(choices);
+        offerChoices(combo, choices);
         if (choicesOnly)
             connect(combo, &QComboBox::activated, this, &EntrepreneurPanel::userEdited);
         else
@@ -170,29 +171,6 @@ QWidget* EntrepreneurPanel::editorFor(const QString& column) const {
     return nullptr;
 }
 
-QString EntrepreneurPanel::textOf(const Field& field) const {
-    if (auto* line = qobject_cast<QLineEdit*>(field.editor))
-        return line->text();
-    return static_cast<QComboBox*>(field.editor)->currentText();
-}
-
-void EntrepreneurPanel::setTextOf(const Field& field, const QString& text) {
-    if (auto* line = qobject_cast<QLineEdit*>(field.editor)) {
-        line->setText(text);
-        line->setCursorPosition(0);
-        return;
-    }
-    auto* combo = static_cast<QComboBox*>(field.editor);
-    if (combo->isEditable()) {
-        combo->setEditText(text);
-        return;
-    }
-    // A stored value outside the choices is shown as it is, never replaced.
-    if (combo->findText(text) < 0)
-        combo->addItem(text);
-    combo->setCurrentIndex(combo->findText(text));
-}
-
 void EntrepreneurPanel::reload() {
     loading_ = true;
     const bool hasRow = dataset_ && dataset_->isActive() && dataset_->currentRow() >= 0;
@@ -205,7 +183,7 @@ void EntrepreneurPanel::reload() {
                 // A database without this column shows the field empty.
             }
         }
-        setTextOf(f, text);
+        showEditorText(f.editor, text);
         f.editor->setEnabled(hasRow);
     }
     loading_ = false;
@@ -234,7 +212,7 @@ bool EntrepreneurPanel::applyEdits(Prompts& prompts) {
     for (const Field& f : fields_) {
         if (f.readOnly || !dataset_->hasColumn(f.column))
             continue;
-        edits.push_back({f.column, f.caption, textOf(f)});
+        edits.push_back({f.column, f.caption, editorText(f.editor)});
         editors.push_back(f.editor);
     }
     const int bad = applyFieldEdits(*dataset_, edits, prompts);

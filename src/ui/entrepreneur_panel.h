@@ -7,9 +7,7 @@
 
 #include <vector>
 
-class QComboBox;
 class QGridLayout;
-class QLineEdit;
 
 namespace kelvarn {
 
@@ -46,8 +44,6 @@ class EntrepreneurPanel : public QWidget {
 
     QWidget* addField(QGridLayout* grid, const QString& column, const QString& caption, bool readOnly = false,
                       const QStringList& choices = {}, bool choicesOnly = false);
-    QString textOf(const Field& field) const;
-    void setTextOf(const Field& field, const QString& text);
     void userEdited();
     void datasetStateChanged();
 

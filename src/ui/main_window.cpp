@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include "lists/panel_geometry.h"
-
 #include "app/date_entry.h"
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
@@ -11,6 +9,7 @@
 #include "db/dataset.h"
 #include "db/db_error.h"
 #include "lists/column_caption_map.h"
+#include "lists/panel_geometry.h"
 #include "output/console_runner.h"
 #include "output/report_template_engine.h"
 #include "ui/about_dialog.h"

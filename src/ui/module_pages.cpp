@@ -5,6 +5,7 @@
 #include "core/prompts.h"
 #include "db/dataset_table_model.h"
 #include "db/db_error.h"
+#include "ui/field_text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -384,40 +385,6 @@ void DatasetGrid::focusOutEvent(QFocusEvent* event) {
 
 namespace {
 
-QString editorText(const QWidget* editor) {
-    if (auto* box = qobject_cast<const QPlainTextEdit*>(editor))
-        return box->toPlainText();
-    if (auto* combo = qobject_cast<const QComboBox*>(editor))
-        return combo->currentText();
-    return static_cast<const QLineEdit*>(editor)->text();
-}
-
-void showEditorText(QWidget* editor, const QString& text) {
-    if (auto* box = qobject_cast<QPlainTextEdit*>(editor)) {
-        if (box->toPlainText() != text)
-            box->setPlainText(text);
-    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        if (combo->isEditable()) {
-            combo->setEditText(text);
-        } else {
-            // A stored value outside the offered ones is still shown as it is; the
-            // one shown for an earlier row goes, so odd values do not pile up.
-            const int offered = combo->property("offered").toInt();
-            while (combo->count() > offered)
-                combo->removeItem(combo->count() - 1);
-            int index = combo->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-            if (index < 0) {
-                combo->addItem(text);
-                index = combo->count() - 1;
-            }
-            combo->setCurrentIndex(index);
-        }
-    } else if (auto* line = static_cast<QLineEdit*>(editor); line->text() != text) {
-        line->setText(text);
-        line->setCursorPosition(0);
-    }
-}
-
 bool isNumber(ColumnType type) {
     return type == ColumnType::Integer || type == ColumnType::Float;
 }
@@ -446,8 +413,7 @@ QWidget* BoundForm::makeEditor(const DetailField& spec, int c, std::size_t index
     if (!spec.choices.isEmpty()) {
         auto* combo = new QComboBox(this);
         combo->setEditable(spec.freeText);
-        combo->addItems(spec.choices);
-        combo->setProperty("offered", static_cast<int>(spec.choices.size()));
+        offerChoices(combo, spec.choices);
         combo->setInsertPolicy(QComboBox::NoInsert);
         // Long choices must not widen the whole panel; the list shows them in full.
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -509,8 +475,10 @@ QWidget* BoundForm::addGroup(const DetailGroup& group) {
             continue;
         const std::size_t index = fields_.size();
         const DatasetColumn& col = dataset_->column(c);
-        fields_.push_back({col.name, spec.caption, nullptr, spec.readOnly, false,
-                           col.type == ColumnType::Text ? col.size : -1});
+        fields_.push_back(
+            {col.name, spec.caption, nullptr, spec.readOnly, false,
+             col.type == ColumnType::Text ? col.size : -1,
+             col.type == ColumnType::Float ? amountDecimals().value(col.name.toLower(), -1) : -1});
         QWidget* editor = makeEditor(spec, c, index);
         fields_[index].editor = editor;
         const bool memo = qobject_cast<QPlainTextEdit*>(editor) != nullptr;
@@ -700,11 +668,8 @@ void BoundForm::reload() {
         if (hasRow) {
             try {
                 text = dataset_->asString(f.column);
-                const int c = dataset_->columnIndex(f.column);
-                const auto places = amountDecimals().constFind(f.column.toLower());
-                if (places != amountDecimals().cend() && dataset_->column(c).type == ColumnType::Float &&
-                    !text.isEmpty())
-                    text = formatGrouped(dataset_->value(c).toDouble(), *places);
+                if (f.decimals >= 0 && !text.isEmpty())
+                    text = formatGrouped(dataset_->value(f.column).toDouble(), f.decimals);
             } catch (const DbError&) {
             }
         }

@@ -137,7 +137,8 @@ class BoundForm : public QWidget {
         QWidget* editor = nullptr;
         bool readOnly = false;
         bool pending = false;
-        int size = -1; // characters a text column takes
+        int size = -1;     // characters a text column takes
+        int decimals = -1; // an amount's fixed decimals
     };
     void build();
     QWidget* addGroup(const DetailGroup& group);
