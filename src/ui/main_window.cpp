@@ -4,6 +4,7 @@
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
 #include "app/shell_controller.h"
+#include "app/startup.h"
 #include "core/prompts.h"
 #include "core/unattended.h"
 #include "db/dataset.h"
@@ -575,13 +576,8 @@ void MainWindow::showTips() {
 bool MainWindow::askLogin(const QString& platform, QString& userName, QString& password) {
     if (login_)
         return login_(platform, userName, password);
-    if (unattendedMode()) {
-        // Nobody is there to type: the dialog's preset is taken as it stands.
-        if (userName.isEmpty())
-            userName = QStringLiteral("administrator");
-        password.clear();
-        return true;
-    }
+    if (unattendedMode()) // nobody is there to type
+        return acceptLoginPreset(userName, password);
     LoginDialog dialog(this);
     dialog.setPlatform(platform);
     return dialog.ask(userName, password);
