@@ -197,6 +197,7 @@ void MainWindow::buildModules() {
         tabs_->setAccessibleTabName(index, caption);
     }
     recordCount_ = new QLabel(QStringLiteral("0"), central);
+    recordCount_->setAccessibleDescription(recordCount_->text());
     recordCount_->setObjectName(QStringLiteral("RecordCount"));
     recordCount_->setAccessibleName(QStringLiteral("Počet záznamů"));
     recordCount_->setToolTip(QStringLiteral("Počet záznamů"));
@@ -529,12 +530,16 @@ void MainWindow::setSplashVisible(bool visible) {
         splash_->raise();
 }
 
+// Assistive tools know the status line and the counter by their names; what they
+// say now is their description.
 void MainWindow::setStatusText(const QString& text) {
     status_->setText(text);
+    status_->setAccessibleDescription(text);
 }
 
 void MainWindow::setRecordCount(int count, bool filtered) {
     recordCount_->setText(QString::number(count));
+    recordCount_->setAccessibleDescription(recordCount_->text());
     QPalette palette = recordCount_->palette();
     palette.setColor(QPalette::WindowText,
                      filtered ? QColor(Qt::red)
@@ -552,7 +557,10 @@ void MainWindow::setCaption(const QString& caption) {
 
 void MainWindow::setApplicationTitle(const QString& title) {
     applicationTitle_ = title;
-    QGuiApplication::setApplicationDisplayName(title);
+    // Not the application's display name: the platform would append that to the
+    // caption of every window, and the entrepreneur's name would show twice in the
+    // main window's title. The icon text is what the desktop shows for the program.
+    setWindowIconText(title);
 }
 
 void MainWindow::setModulesEnabled(bool enabled) {
