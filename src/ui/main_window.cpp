@@ -650,9 +650,21 @@ QWidget* MainWindow::namedControl(const QString& name) const {
 }
 
 void MainWindow::setFocus(const FocusTarget& target) {
+    // A detail without a record shows its notice instead of disabled fields; the
+    // focus goes there rather than falling back to whatever comes next (the tabs).
+    auto takenByNotice = [this](const QWidget* control) {
+        if (control && control->isVisible() && control->isEnabled())
+            return false;
+        for (QWidget* notice : pages_->emptyNotices())
+            if (notice->isVisible()) {
+                notice->setFocus(Qt::OtherFocusReason);
+                return true;
+            }
+        return false;
+    };
     if (!target.control.isEmpty()) {
         QWidget* control = namedControl(target.control);
-        if (!control)
+        if (takenByNotice(control) || !control)
             return;
         control->setFocus(Qt::OtherFocusReason);
         if (auto* grid = qobject_cast<DatasetGrid*>(control);
@@ -660,12 +672,13 @@ void MainWindow::setFocus(const FocusTarget& target) {
             grid->enterColumn(target.firstColumn ? QString() : target.column);
         return;
     }
+    QWidget* editor = nullptr;
     for (BoundForm* form : pages_->forms())
         if (form->isVisible())
-            if (QWidget* editor = form->editorFor(target.column)) {
-                editor->setFocus(Qt::OtherFocusReason);
-                return;
-            }
+            if ((editor = form->editorFor(target.column)))
+                break;
+    if (!takenByNotice(editor) && editor)
+        editor->setFocus(Qt::OtherFocusReason);
 }
 
 QString MainWindow::focusedControl() const {
