@@ -1,4 +1,3 @@
-#include "app/first_run.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/app_dir.h"
@@ -91,10 +90,6 @@ int main(int argc, char** argv) {
             anchor = std::make_unique<QWidget>();
         return runInstall(state, prompts, command.scriptPath, anchor.get());
     }
-
-    QString error;
-    if (!prepareFirstRun(state.appDir, &error))
-        prompts.message(QStringLiteral("Chyba"), error, MessageStyle::Error);
 
     MainWindow window(prompts, state.appDir);
     window.controller().state().decimalSeparator = state.decimalSeparator;
