@@ -206,12 +206,12 @@ TEST(ComposeCredentials, UnterminatedLastItemIsStillACredential) {
     } cases[] = {
         {"password last", kJet + kSource + QStringLiteral("Password=TopSecret42"), true, "petr", "heslo",
          kJet + kSource},
-        {"both, password last", kJet + QStringLiteral("User ID=jana;") + kSource +
-                                    QStringLiteral("Password=TopSecret42"),
-         false, "jana", "TopSecret42", kJet + kSource},
-        {"both, user last", QStringLiteral("Password=TopSecret42;") + kJet + kSource +
-                                QStringLiteral("User ID=jana"),
-         false, "jana", "TopSecret42", kJet + kSource},
+        {"both, password last",
+         kJet + QStringLiteral("User ID=jana;") + kSource + QStringLiteral("Password=TopSecret42"), false,
+         "jana", "TopSecret42", kJet + kSource},
+        {"both, user last",
+         QStringLiteral("Password=TopSecret42;") + kJet + kSource + QStringLiteral("User ID=jana"), false,
+         "jana", "TopSecret42", kJet + kSource},
         {"user last", kJet + kSource + QStringLiteral("User ID=jana"), true, "petr", "heslo", kJet + kSource},
     };
     for (const Case& c : cases) {
@@ -229,8 +229,7 @@ TEST(ComposeCredentials, UnterminatedLastItemIsStillACredential) {
         EXPECT_EQ(state.connectionStringShown, c.shown);
         EXPECT_FALSE(state.connectionStringShown.contains(QLatin1String("TopSecret42")));
         if (c.dialog) {
-            EXPECT_EQ(state.connectionString,
-                      QStringLiteral("User ID=petr;Password=heslo;") + kJet + kSource)
+            EXPECT_EQ(state.connectionString, QStringLiteral("User ID=petr;Password=heslo;") + kJet + kSource)
                 << "the configured item gives way to the typed credentials";
         } else {
             EXPECT_EQ(state.connectionString, c.configured);

@@ -409,8 +409,8 @@ namespace {
 TEST_F(MainWindowTest, TitleIsTheComposedCaptionOnce) {
     ASSERT_TRUE(startWindow());
     const QString name = QStringLiteral("Jiří Dvořák - truhlářství");
-    EXPECT_EQ(window->windowTitle(), QStringLiteral(" Podnikatelský subjekt: ") + name +
-                                         QStringLiteral(", IČ: 27384519"));
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral(" Podnikatelský subjekt: ") + name + QStringLiteral(", IČ: 27384519"));
     EXPECT_EQ(window->applicationTitle(), QStringLiteral("Kelvarn (TEST) - ") + name);
     EXPECT_EQ(window->windowIconText(), window->applicationTitle());
     // Qt appends an application display name to the caption of every window.
