@@ -29,13 +29,14 @@ class DocumentTest : public RegisterTest {
         db->state.entrepreneurName = QStringLiteral("Truhlářství O'Brien");
         db->state.entrepreneurIco = QStringLiteral("12345678");
         db->session->execute(
-            QStringLiteral("UPDATE tbl_podnikatel SET nazev=?, ulice=?, mesto=?, psc=?, dic=?, mena=?, cislo_uctu=?, "
-                           "splatnost_fa=?, zpusob_uhrady=?, podpis=?, platce_dph=?, kod_haler=?, dph5=?, dph19=? "
-                           "WHERE id=1"),
+            QStringLiteral(
+                "UPDATE tbl_podnikatel SET nazev=?, ulice=?, mesto=?, psc=?, dic=?, mena=?, cislo_uctu=?, "
+                "splatnost_fa=?, zpusob_uhrady=?, podpis=?, platce_dph=?, kod_haler=?, dph5=?, dph19=? "
+                "WHERE id=1"),
             {db->state.entrepreneurName, QStringLiteral("Žižkova 12"), QStringLiteral("Český Krumlov"),
              QStringLiteral("381 01"), QStringLiteral("CZ12345678"), QStringLiteral("CZK"),
-             QStringLiteral("123456789/0800"), 14, QStringLiteral("bank. převodem"), QStringLiteral("Jiří Šťastný"),
-             QStringLiteral("Ano"), QStringLiteral("0.50"), 10.0, 21.0});
+             QStringLiteral("123456789/0800"), 14, QStringLiteral("bank. převodem"),
+             QStringLiteral("Jiří Šťastný"), QStringLiteral("Ano"), QStringLiteral("0.50"), 10.0, 21.0});
         entrepreneur = table(QStringLiteral("tbl_podnikatel"), QStringLiteral("ADOFormPodnikatel"));
         entrepreneur->open();
 
@@ -44,11 +45,11 @@ class DocumentTest : public RegisterTest {
         receipts = documents(3, QStringLiteral("ADOFormPPD"));
         expenses = documents(4, QStringLiteral("ADOFormVPD"));
         items = table(QStringLiteral("tbl_polozky"), QStringLiteral("ADOFormFAVpol"));
-        items->setMaster(issued.get(), QStringLiteral("id_tbl_doklad"),
-                         {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
-        rules = std::make_unique<DocumentRules>(*ctx, *entrepreneur,
-                                                DocumentDatasets{*issued, *items, *received, *receipts, *expenses},
-                                                hooks);
+        items->setMaster(
+            issued.get(), QStringLiteral("id_tbl_doklad"),
+            {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
+        rules = std::make_unique<DocumentRules>(
+            *ctx, *entrepreneur, DocumentDatasets{*issued, *items, *received, *receipts, *expenses}, hooks);
         rules->setToday([this] { return today; });
         for (Dataset* ds : {issued.get(), items.get(), received.get(), receipts.get(), expenses.get()})
             ds->open();
@@ -58,13 +59,14 @@ class DocumentTest : public RegisterTest {
 
     std::unique_ptr<Dataset> documents(int type, const QString& name) {
         auto ds = std::make_unique<Dataset>(*db->session, name);
-        ds->setSql(QStringLiteral("SELECT * FROM tbl_doklad WHERE (doklad_typ=%1) ORDER BY cislo_dokladu").arg(type));
+        ds->setSql(QStringLiteral("SELECT * FROM tbl_doklad WHERE (doklad_typ=%1) ORDER BY cislo_dokladu")
+                       .arg(type));
         return ds;
     }
 
     void setEntrepreneur(const QString& column, const QVariant& value) {
-        db->session->execute(QStringLiteral("UPDATE tbl_podnikatel SET ") + column + QStringLiteral("=? WHERE id=1"),
-                             {value});
+        db->session->execute(
+            QStringLiteral("UPDATE tbl_podnikatel SET ") + column + QStringLiteral("=? WHERE id=1"), {value});
         entrepreneur->refresh();
     }
 

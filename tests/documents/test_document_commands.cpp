@@ -66,29 +66,6 @@ TEST_P(DocumentCommands, DepositsLowerOnlyTheAmountStillToBePaid) {
     EXPECT_EQ(amount("zbyva_uhradit"), 460);
 }
 
-TEST_P(DocumentCommands, BothRatesAndTheirRoundingSlot) {
-    saveIssued(0);
-    addLine(100.50, 10); // reduced gross 110.55
-    addLine(200, 21);
-    ASSERT_TRUE(rules->sumLines(Summing::CashRounded));
-    EXPECT_EQ(amount("celkem_s_dph_5"), 110.50) << "the reduced slot took -0.05";
-    EXPECT_EQ(amount("celkem_s_dph_19"), 242);
-    EXPECT_EQ(amount("celkem_dph_0"), -0.05);
-    EXPECT_EQ(amount("celkem_doklad_s_dph"), 352.50);
-}
-
-TEST_P(DocumentCommands, EqualRatesCountEachLineOnce) {
-    saveIssued(0);
-    issued->edit();
-    issued->setValue(QStringLiteral("doklad_dsazba5"), 21);
-    ASSERT_TRUE(issued->post());
-    addLine(100, 21);
-    ASSERT_TRUE(rules->sumLines(Summing::Plain));
-    EXPECT_EQ(amount("celkem_doklad"), 100);
-    EXPECT_EQ(amount("celkem_bez_dph_5"), 0);
-    EXPECT_EQ(amount("celkem_doklad_s_dph"), 121);
-}
-
 TEST_P(DocumentCommands, LinesAtARateOfNoSlotStopTheSumWithANamedRate) {
     saveIssued(0);
     addLine(100, 21);
@@ -101,13 +78,6 @@ TEST_P(DocumentCommands, LinesAtARateOfNoSlotStopTheSumWithANamedRate) {
     EXPECT_EQ(prompts.shown.last().caption, QStringLiteral("Sazby DPH položek"));
     EXPECT_TRUE(lastText().contains(QStringLiteral("21 %"))) << lastText().toStdString();
     EXPECT_EQ(amount("celkem_doklad_s_dph"), before);
-}
-
-TEST_P(DocumentCommands, ADocumentWithoutLinesSumsToZero) {
-    saveIssued(500);
-    ASSERT_TRUE(rules->sumLines(Summing::CashRounded));
-    for (const char* column : {"celkem_bez_dph_19", "celkem_s_dph_19", "celkem_doklad_s_dph", "zbyva_uhradit"})
-        EXPECT_EQ(amount(column), 0) << column;
 }
 
 TEST_P(DocumentCommands, RefusedWhileEditingAndWhenNotConfirmed) {
@@ -146,24 +116,22 @@ TEST_P(DocumentCommands, SummingAsksNoSecondTimeWhenSaving) {
     issued->cancel();
 }
 
-TEST_P(DocumentCommands, AmountInWordsOnAVoucherAtRestIsSaved) {
-    expenses->append();
-    expenses->setValue(QStringLiteral("celkem_doklad_s_dph"), 850.50);
-    ASSERT_TRUE(expenses->post());
-    ASSERT_TRUE(rules->amountInWords(DocumentType::Expense));
-    EXPECT_EQ(expenses->state(), Dataset::State::Browse);
-    EXPECT_EQ(stored(QStringLiteral("SELECT poznamka FROM tbl_doklad WHERE id=?"), expenses->value(QStringLiteral("id")))
-                  .toString(),
-              QStringLiteral("Osmsetpadesát==="));
-}
-
-TEST_P(DocumentCommands, AmountInWordsOnAVoucherBeingEnteredStaysUnsaved) {
+TEST_P(DocumentCommands, AmountInWordsSavesAVoucherAtRestOnly) {
     expenses->append();
     expenses->setValue(QStringLiteral("celkem_doklad_s_dph"), -20);
     ASSERT_TRUE(rules->amountInWords(DocumentType::Expense));
     EXPECT_EQ(expenses->asString(QStringLiteral("poznamka")), QStringLiteral("==="));
-    EXPECT_EQ(expenses->state(), Dataset::State::Insert);
+    EXPECT_EQ(expenses->state(), Dataset::State::Insert) << "a voucher being entered stays so";
     EXPECT_EQ(count(QStringLiteral("tbl_doklad")), 0);
+
+    expenses->setValue(QStringLiteral("celkem_doklad_s_dph"), 850.50);
+    ASSERT_TRUE(expenses->post());
+    ASSERT_TRUE(rules->amountInWords(DocumentType::Expense));
+    EXPECT_EQ(expenses->state(), Dataset::State::Browse);
+    EXPECT_EQ(stored(QStringLiteral("SELECT poznamka FROM tbl_doklad WHERE id=?"),
+                     expenses->value(QStringLiteral("id")))
+                  .toString(),
+              QStringLiteral("Osmsetpadesát==="));
 }
 
 TEST_P(DocumentCommands, AmountsWithoutFittingWordsAreRefusedWithAMessage) {
@@ -175,11 +143,13 @@ TEST_P(DocumentCommands, AmountsWithoutFittingWordsAreRefusedWithAMessage) {
         if (gross == 2147483648.0) {
             ASSERT_TRUE(written);
             EXPECT_EQ(expenses->asString(QStringLiteral("poznamka")),
-                      QStringLiteral("Dvěmiliardystočtyřicetsedmmilionůčtyřistaosmdesáttřitisícešestsetčtyřicetosm==="));
+                      QStringLiteral(
+                          "Dvěmiliardystočtyřicetsedmmilionůčtyřistaosmdesáttřitisícešestsetčtyřicetosm==="));
         } else {
             EXPECT_FALSE(written) << gross;
             EXPECT_EQ(prompts.shown.last().caption, QStringLiteral("Částka slovy"));
-            EXPECT_EQ(expenses->asString(QStringLiteral("poznamka")), QStringLiteral("původní")) << "left as it was";
+            EXPECT_EQ(expenses->asString(QStringLiteral("poznamka")), QStringLiteral("původní"))
+                << "left as it was";
         }
         expenses->cancel();
     }
@@ -201,11 +171,13 @@ TEST_P(DocumentCommands, ReceiptVoucherOfferForAnInvoice) {
     receipts->append();
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Dotaz"));
-    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Chcete vytvořit příjmový pokladní doklad k aktuální   \r\nfaktuře "
-                                                    "č. FAV-2010-00001 (k úhradě 850,5 EUR)?"));
+    EXPECT_EQ(prompts.shown[0].text,
+              QStringLiteral("Chcete vytvořit příjmový pokladní doklad k aktuální   \r\nfaktuře "
+                             "č. FAV-2010-00001 (k úhradě 850,5 EUR)?"));
     EXPECT_EQ(receipts->state(), Dataset::State::Insert) << "the voucher stays unsaved";
     EXPECT_EQ(receipts->asFloat(QStringLiteral("celkem_doklad_s_dph")), 850.50);
-    EXPECT_EQ(receipts->asString(QStringLiteral("odb_nazev_firmy")), QStringLiteral("Stavby Čapek & O'Hara s.r.o."));
+    EXPECT_EQ(receipts->asString(QStringLiteral("odb_nazev_firmy")),
+              QStringLiteral("Stavby Čapek & O'Hara s.r.o."));
     EXPECT_EQ(receipts->asString(QStringLiteral("odb_ic")), QStringLiteral("87654321"));
     EXPECT_EQ(receipts->asString(QStringLiteral("mena")), QStringLiteral("EUR"));
     EXPECT_EQ(receipts->asFloat(QStringLiteral("kurz")), 25.5);

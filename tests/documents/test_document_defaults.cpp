@@ -10,58 +10,47 @@ class DocumentDefaults : public DocumentTest {
 };
 KELVARN_ON_ALL_PLATFORMS(DocumentDefaults);
 
-TEST_P(DocumentDefaults, EveryTypeTakesTheEntrepreneursOwnData) {
-    for (Dataset* ds : {issued.get(), received.get(), receipts.get(), expenses.get()}) {
-        SCOPED_TRACE(ds->name().toStdString());
-        prompts.answers = {Answer::No}; // no receipt voucher offer
-        ds->append();
-        EXPECT_DOUBLE_EQ(ds->asFloat(QStringLiteral("doklad_dsazba5")), 10);
-        EXPECT_DOUBLE_EQ(ds->asFloat(QStringLiteral("doklad_dsazba19")), 21);
-        EXPECT_EQ(text(*ds, "dod_nazev_firmy"), QStringLiteral("Truhlářství O'Brien"));
-        EXPECT_EQ(text(*ds, "dod_ulice"), QStringLiteral("Žižkova 12"));
-        EXPECT_EQ(text(*ds, "dod_mesto"), QStringLiteral("Český Krumlov"));
-        EXPECT_EQ(text(*ds, "dod_psc"), QStringLiteral("381 01"));
-        EXPECT_EQ(text(*ds, "dod_ic"), QStringLiteral("12345678"));
-        EXPECT_EQ(text(*ds, "dod_dic"), QStringLiteral("CZ12345678"));
-        EXPECT_EQ(text(*ds, "mena"), QStringLiteral("CZK"));
-        EXPECT_DOUBLE_EQ(ds->asFloat(QStringLiteral("kurz")), 1);
-        EXPECT_EQ(ds->asInteger(QStringLiteral("doklad_vytisknut")), 0);
-        // Only issued documents carry the own bank account.
-        EXPECT_EQ(text(*ds, "dod_cislo_uctu").isEmpty(), ds != issued.get());
-        ds->cancel();
-    }
-}
-
-TEST_P(DocumentDefaults, TypeDatesAndFlagsPerType) {
+TEST_P(DocumentDefaults, EachTypeStartsWithItsDefaults) {
     const struct {
         Dataset* ds;
         int type;
-        bool issueDate, dueDate, supplyDates, payment, signature;
+        bool issueDate, dueDate, supplyDates, payment, signature, bankAccount;
         const char* vatBasis;
         const char* receivable;
     } cases[] = {
-        {issued.get(), 1, true, true, true, true, true, "Ano", "Ano"},
-        {received.get(), 2, false, false, false, false, false, "Ano", "Ano"},
-        {receipts.get(), 3, true, false, false, false, true, "", ""},
-        {expenses.get(), 4, true, false, false, false, true, "", ""},
+        {issued.get(), 1, true, true, true, true, true, true, "Ano", "Ano"},
+        {received.get(), 2, false, false, false, false, false, false, "Ano", "Ano"},
+        {receipts.get(), 3, true, false, false, false, true, false, "", ""},
+        {expenses.get(), 4, true, false, false, false, true, false, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ds->name().toStdString());
-        prompts.answers = {Answer::No};
-        c.ds->append();
-        EXPECT_EQ(c.ds->asInteger(QStringLiteral("doklad_typ")), c.type);
-        EXPECT_EQ(c.ds->isNull(QStringLiteral("datum_vystaveni")), !c.issueDate);
+        Dataset& ds = *c.ds;
+        ds.append();
+        EXPECT_EQ(ds.asInteger(QStringLiteral("doklad_typ")), c.type);
+        EXPECT_DOUBLE_EQ(ds.asFloat(QStringLiteral("doklad_dsazba5")), 10);
+        EXPECT_DOUBLE_EQ(ds.asFloat(QStringLiteral("doklad_dsazba19")), 21);
+        EXPECT_EQ(text(ds, "dod_nazev_firmy"), QStringLiteral("Truhlářství O'Brien"));
+        EXPECT_EQ(text(ds, "dod_ulice"), QStringLiteral("Žižkova 12"));
+        EXPECT_EQ(text(ds, "dod_psc"), QStringLiteral("381 01"));
+        EXPECT_EQ(text(ds, "dod_ic"), QStringLiteral("12345678"));
+        EXPECT_EQ(text(ds, "dod_dic"), QStringLiteral("CZ12345678"));
+        EXPECT_EQ(text(ds, "mena"), QStringLiteral("CZK"));
+        EXPECT_DOUBLE_EQ(ds.asFloat(QStringLiteral("kurz")), 1);
+        EXPECT_EQ(ds.asInteger(QStringLiteral("doklad_vytisknut")), 0);
+        EXPECT_EQ(!text(ds, "dod_cislo_uctu").isEmpty(), c.bankAccount);
+        EXPECT_EQ(!ds.isNull(QStringLiteral("datum_vystaveni")), c.issueDate);
         if (c.issueDate) {
-            EXPECT_EQ(date(*c.ds, "datum_vystaveni"), today);
+            EXPECT_EQ(date(ds, "datum_vystaveni"), today);
         }
-        EXPECT_EQ(c.ds->isNull(QStringLiteral("datum_spatnosti")), !c.dueDate);
-        EXPECT_EQ(c.ds->isNull(QStringLiteral("datum_zdanitelne_plneni")), !c.supplyDates);
-        EXPECT_EQ(c.ds->isNull(QStringLiteral("datum_uplatneni_plneni")), !c.supplyDates);
-        EXPECT_EQ(c.ds->isNull(QStringLiteral("zpusob_uhrady")), !c.payment);
-        EXPECT_EQ(text(*c.ds, "podpis").isEmpty(), !c.signature);
-        EXPECT_EQ(text(*c.ds, "podklad_dph"), QLatin1String(c.vatBasis));
-        EXPECT_EQ(text(*c.ds, "pohledavka_zavazek"), QLatin1String(c.receivable));
-        c.ds->cancel();
+        EXPECT_EQ(!ds.isNull(QStringLiteral("datum_spatnosti")), c.dueDate);
+        EXPECT_EQ(!ds.isNull(QStringLiteral("datum_zdanitelne_plneni")), c.supplyDates);
+        EXPECT_EQ(!ds.isNull(QStringLiteral("datum_uplatneni_plneni")), c.supplyDates);
+        EXPECT_EQ(!ds.isNull(QStringLiteral("zpusob_uhrady")), c.payment);
+        EXPECT_EQ(!text(ds, "podpis").isEmpty(), c.signature);
+        EXPECT_EQ(text(ds, "podklad_dph"), QLatin1String(c.vatBasis));
+        EXPECT_EQ(text(ds, "pohledavka_zavazek"), QLatin1String(c.receivable));
+        ds.cancel();
     }
     EXPECT_EQ(calls.count(QStringLiteral("detail")), 4) << "every new document shows its detail";
 }
@@ -162,5 +151,6 @@ TEST_P(DocumentDefaults, AnOwnValueTooLongForTheDocumentIsLeftOutAndNamed) {
     EXPECT_TRUE(issued->isNull(QStringLiteral("dod_ulice"))) << "never a cut address";
     EXPECT_EQ(text(*issued, "dod_mesto"), QStringLiteral("Český Krumlov")) << "the rest is taken";
     ASSERT_FALSE(prompts.shown.isEmpty());
-    EXPECT_TRUE(lastText().contains(QStringLiteral("Ulice (pole pojme nejvýše 45 znaků)"))) << lastText().toStdString();
+    EXPECT_TRUE(lastText().contains(QStringLiteral("Ulice (pole pojme nejvýše 45 znaků)")))
+        << lastText().toStdString();
 }

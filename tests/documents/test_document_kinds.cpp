@@ -22,10 +22,10 @@ TEST(DocumentKinds, PanelsKnowTheirDocumentType) {
         const char* panel;
         std::optional<DocumentType> type;
     } cases[] = {
-        {"FormFAV-seznam", DocumentType::Issued},   {"FormFAV-detail", DocumentType::Issued},
-        {"FormFAV-polozky", DocumentType::Issued},  {"FormFAP-detail", DocumentType::Received},
-        {"FormPPD-detail", DocumentType::Receipt},  {"FormVPD-seznam", DocumentType::Expense},
-        {"FormHlavniKniha", std::nullopt},          {"FormZbozi-detail", std::nullopt},
+        {"FormFAV-seznam", DocumentType::Issued},  {"FormFAV-detail", DocumentType::Issued},
+        {"FormFAV-polozky", DocumentType::Issued}, {"FormFAP-detail", DocumentType::Received},
+        {"FormPPD-detail", DocumentType::Receipt}, {"FormVPD-seznam", DocumentType::Expense},
+        {"FormHlavniKniha", std::nullopt},         {"FormZbozi-detail", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(documentTypeOfPanel(QLatin1String(c.panel)), c.type) << c.panel;
@@ -38,12 +38,12 @@ TEST(DocumentKinds, PrefixesAndVariableSymbolsBySelectorIndex) {
         const char* prefix;
         bool variableSymbol;
     } cases[] = {
-        {DocumentType::Issued, 0, "FAV", true},    {DocumentType::Issued, 1, "PH", true},
-        {DocumentType::Issued, 2, "ZLV", false},   {DocumentType::Issued, 3, "OP", true},
-        {DocumentType::Issued, 4, "IDP", true},    {DocumentType::Issued, -1, "IDP", true},
-        {DocumentType::Issued, 7, "IDP", true},    {DocumentType::Received, 0, "FAP", false},
-        {DocumentType::Received, 1, "NH", false},  {DocumentType::Received, 2, "ZLP", false},
-        {DocumentType::Received, 3, "OZ", false},  {DocumentType::Received, 4, "IDZ", false},
+        {DocumentType::Issued, 0, "FAV", true},     {DocumentType::Issued, 1, "PH", true},
+        {DocumentType::Issued, 2, "ZLV", false},    {DocumentType::Issued, 3, "OP", true},
+        {DocumentType::Issued, 4, "IDP", true},     {DocumentType::Issued, -1, "IDP", true},
+        {DocumentType::Issued, 7, "IDP", true},     {DocumentType::Received, 0, "FAP", false},
+        {DocumentType::Received, 1, "NH", false},   {DocumentType::Received, 2, "ZLP", false},
+        {DocumentType::Received, 3, "OZ", false},   {DocumentType::Received, 4, "IDZ", false},
         {DocumentType::Received, 99, "IDZ", false}, {DocumentType::Receipt, 0, "PPD", false},
         {DocumentType::Expense, 3, "VPD", false},
     };
