@@ -56,7 +56,8 @@ std::unique_ptr<Module> module;
 
 std::unique_ptr<Dataset> documents(DatabaseSession& session, int type, const char* name) {
     auto ds = std::make_unique<Dataset>(session, QLatin1String(name));
-    ds->setSql(QStringLiteral("SELECT * FROM tbl_doklad WHERE (doklad_typ=%1) ORDER BY cislo_dokladu DESC").arg(type));
+    ds->setSql(QStringLiteral("SELECT * FROM tbl_doklad WHERE (doklad_typ=%1) ORDER BY cislo_dokladu DESC")
+                   .arg(type));
     return ds;
 }
 
@@ -71,8 +72,9 @@ Module& theModule() {
         m.db->state.vatReduced = 12;
         m.db->state.vatBasic = 21;
         m.db->state.entrepreneurName = QStringLiteral("Truhlářství Dvořák");
-        s.execute(QStringLiteral("UPDATE tbl_podnikatel SET platce_dph='Ano', splatnost_fa=14, kod_haler='0.50', "
-                                 "ulice='Masarykova 12', mesto='Brno', psc='602 00', mena='CZK' WHERE id=1"));
+        s.execute(
+            QStringLiteral("UPDATE tbl_podnikatel SET platce_dph='Ano', splatnost_fa=14, kod_haler='0.50', "
+                           "ulice='Masarykova 12', mesto='Brno', psc='602 00', mena='CZK' WHERE id=1"));
         m.context = std::make_unique<DbContext>(s, m.db->state, m.prompts, m.log);
         m.entrepreneur = std::make_unique<Dataset>(s, QStringLiteral("ADOFormPodnikatel"));
         m.entrepreneur->setTable(QStringLiteral("tbl_podnikatel"));
@@ -82,11 +84,12 @@ Module& theModule() {
         m.expenses = documents(s, 4, "ADOFormVPD");
         m.items = std::make_unique<Dataset>(s, QStringLiteral("ADOFormFAVpol"));
         m.items->setTable(QStringLiteral("tbl_polozky"));
-        m.items->setMaster(m.issued.get(), QStringLiteral("id_tbl_doklad"),
-                           {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
+        m.items->setMaster(
+            m.issued.get(), QStringLiteral("id_tbl_doklad"),
+            {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
         m.rules = std::make_unique<DocumentRules>(
-            *m.context, *m.entrepreneur, DocumentDatasets{*m.issued, *m.items, *m.received, *m.receipts, *m.expenses},
-            RegisterHooks{});
+            *m.context, *m.entrepreneur,
+            DocumentDatasets{*m.issued, *m.items, *m.received, *m.receipts, *m.expenses}, RegisterHooks{});
         for (Dataset* ds : {m.entrepreneur.get(), m.issued.get(), m.items.get()})
             ds->open();
     } catch (const std::exception& e) {
@@ -105,7 +108,8 @@ Timings saveOneDocument(Module& m, int serial) {
     m.issued->append();
     m.issued->setValue(QStringLiteral("odb_nazev_firmy"), QStringLiteral("Stavební firma Novák s.r.o."));
     m.issued->setValue(QStringLiteral("odb_ulice"), QStringLiteral("Nádražní 1432/7"));
-    m.issued->setValue(QStringLiteral("poznamka2"), QStringLiteral("Fakturujeme Vám za dodávku dle objednávky"));
+    m.issued->setValue(QStringLiteral("poznamka2"),
+                       QStringLiteral("Fakturujeme Vám za dodávku dle objednávky"));
     if (!m.issued->post())
         throw std::runtime_error("the header save was aborted");
     const Clock::time_point headerSaved = Clock::now();
@@ -113,7 +117,8 @@ Timings saveOneDocument(Module& m, int serial) {
         m.items->append();
         m.items->setValue(QStringLiteral("cislo_radku"), i + 1);
         m.items->setValue(QStringLiteral("kod_zbozi"), QStringLiteral("ZB-%1").arg(i % 37));
-        m.items->setValue(QStringLiteral("popis"), QStringLiteral("Dřevotřísková deska, řez na míru č. %1").arg(serial));
+        m.items->setValue(QStringLiteral("popis"),
+                          QStringLiteral("Dřevotřísková deska, řez na míru č. %1").arg(serial));
         m.items->setValue(QStringLiteral("mnozstvi"), 1 + i % 7);
         m.items->setValue(QStringLiteral("mj"), QStringLiteral("ks"));
         m.items->setValue(QStringLiteral("cena_jednotka"), 10.1234 + i * 3.37);
@@ -156,7 +161,8 @@ void BM_SaveDocumentWith100Lines(benchmark::State& state) {
         }
         // Only the two questions of the commands may be asked.
         if (m.prompts.shown.size() != 2) {
-            state.SkipWithError(("unexpected boxes: " + m.prompts.shown.join(QLatin1Char('\n'))).toStdString().c_str());
+            state.SkipWithError(
+                ("unexpected boxes: " + m.prompts.shown.join(QLatin1Char('\n'))).toStdString().c_str());
             break;
         }
         m.prompts.shown.clear();

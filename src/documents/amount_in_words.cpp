@@ -10,12 +10,12 @@ using Words = std::array<const char*, 10>;
 
 constexpr Words kUnitsFeminine = {"", "jedna", "dvě", "tři", "čtyři", "pět", "šest", "sedm", "osm", "devět"};
 constexpr Words kUnitsMasculine = {"", "jeden", "dva", "tři", "čtyři", "pět", "šest", "sedm", "osm", "devět"};
-constexpr Words kTens = {"", "", "dvacet", "třicet", "čtyřicet", "padesát", "šedesát", "sedmdesát", "osmdesát",
-                         "devadesát"};
-constexpr Words kTeens = {"deset",    "jedenáct", "dvanáct",  "třináct",  "čtrnáct",
-                          "patnáct",  "šestnáct", "sedmnáct", "osmnáct",  "devatenáct"};
-constexpr Words kHundreds = {"", "sto", "dvěstě", "třista", "čtyřista", "pětset", "šestset", "sedmset", "osmset",
-                             "devětset"};
+constexpr Words kTens = {"",        "",        "dvacet",    "třicet",   "čtyřicet",
+                         "padesát", "šedesát", "sedmdesát", "osmdesát", "devadesát"};
+constexpr Words kTeens = {"deset",   "jedenáct", "dvanáct",  "třináct", "čtrnáct",
+                          "patnáct", "šestnáct", "sedmnáct", "osmnáct", "devatenáct"};
+constexpr Words kHundreds = {"",       "sto",     "dvěstě",  "třista", "čtyřista",
+                             "pětset", "šestset", "sedmset", "osmset", "devětset"};
 
 enum class Gender { Feminine, Masculine };
 

@@ -22,13 +22,13 @@ void showStrayRates(Prompts& prompts, const std::vector<double>& stray, Document
     QStringList listed;
     for (double r : stray)
         listed << formatGeneral(r) + QStringLiteral(" %");
-    prompts.message(QStringLiteral("Sazby DPH položek"),
-                    QStringLiteral("Položky se sazbou DPH %1 nepatří k žádné sazbě dokladu (0 %, %2 % a %3 %), "
-                                   "a do součtů dokladu by se proto nedostaly. Opravte sazbu DPH u těchto položek "
-                                   "nebo sazby dokladu. Hlavička dokladu nebyla změněna.")
-                        .arg(listed.join(QStringLiteral(", ")), formatGeneral(rates.reduced),
-                             formatGeneral(rates.basic)),
-                    MessageStyle::Warning);
+    prompts.message(
+        QStringLiteral("Sazby DPH položek"),
+        QStringLiteral("Položky se sazbou DPH %1 nepatří k žádné sazbě dokladu (0 %, %2 % a %3 %), "
+                       "a do součtů dokladu by se proto nedostaly. Opravte sazbu DPH u těchto položek "
+                       "nebo sazby dokladu. Hlavička dokladu nebyla změněna.")
+            .arg(listed.join(QStringLiteral(", ")), formatGeneral(rates.reduced), formatGeneral(rates.basic)),
+        MessageStyle::Warning);
 }
 
 void showNoWords(Prompts& prompts, const QString& why) {
@@ -64,7 +64,8 @@ LineSummary readLineSummary(DbContext& db, qint64 documentId, DocumentRates rate
     {
         QSqlQuery q = db.session().query(db.composeStatement(
             QStringLiteral("SELECT sum(cena_celkem_s_dph) As sumcelkem FROM tbl_polozky"), {},
-            QStringLiteral("(UPPER(kod_zbozi) LIKE '#ZAL%' AND id_tbl_doklad=") + id + QStringLiteral(")"), {}));
+            QStringLiteral("(UPPER(kod_zbozi) LIKE '#ZAL%' AND id_tbl_doklad=") + id + QStringLiteral(")"),
+            {}));
         if (q.next())
             deposits = q.value(0).toDouble();
     }
@@ -134,7 +135,8 @@ bool writeAmountInWords(Dataset& voucher, DbContext& db) {
                                              ? amountInWords(static_cast<qint64>(whole))
                                              : std::nullopt;
     if (!words) {
-        showNoWords(db.prompts(), QStringLiteral("Částka je příliš velká, než aby ji bylo možné zapsat slovy."));
+        showNoWords(db.prompts(),
+                    QStringLiteral("Částka je příliš velká, než aby ji bylo možné zapsat slovy."));
         return false;
     }
     const QString column = QStringLiteral("poznamka");
@@ -156,14 +158,17 @@ bool writeAmountInWords(Dataset& voucher, DbContext& db) {
     return true;
 }
 
-bool offerReceiptVoucher(Dataset& receipt, Dataset& issued, Dataset& items, DbContext& db, const QDate& today) {
-    if (!issued.isActive() || issued.state() != Dataset::State::Browse || issued.isEmpty() || items.isEditing())
+bool offerReceiptVoucher(Dataset& receipt, Dataset& issued, Dataset& items, DbContext& db,
+                         const QDate& today) {
+    if (!issued.isActive() || issued.state() != Dataset::State::Browse || issued.isEmpty() ||
+        items.isEditing())
         return false;
     const QString number = documentText(issued, "cislo_dokladu");
     if (!number.startsWith(QLatin1String("FAV")))
         return false;
     const QString id = documentText(issued, "id");
-    const QString remainingText = db.lookupValue(QStringLiteral("tbl_doklad"), QStringLiteral("zbyva_uhradit"), id);
+    const QString remainingText =
+        db.lookupValue(QStringLiteral("tbl_doklad"), QStringLiteral("zbyva_uhradit"), id);
     // Without a stored remaining amount there is nothing to offer.
     if (remainingText.isEmpty())
         return false;
@@ -172,7 +177,8 @@ bool offerReceiptVoucher(Dataset& receipt, Dataset& issued, Dataset& items, DbCo
     if (showMessageCode(db.prompts(), db.state(), 13, question) != Answer::Yes)
         return false;
     double remaining = 0;
-    if (!parseNumber(db.lookupValue(QStringLiteral("tbl_doklad"), QStringLiteral("zbyva_uhradit"), id), remaining))
+    if (!parseNumber(db.lookupValue(QStringLiteral("tbl_doklad"), QStringLiteral("zbyva_uhradit"), id),
+                     remaining))
         return false;
 
     receipt.setValue(QStringLiteral("celkem_doklad_s_dph"), roundPlaces(remaining, 2));

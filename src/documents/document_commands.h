@@ -38,6 +38,7 @@ bool writeAmountInWords(Dataset& voucher, DbContext& db);
 // module (message 13): on Yes the voucher takes the amount still to be paid, the
 // customer, currency, rate of exchange, purpose of payment and the amount in
 // words, and stays unsaved. True when the voucher was filled.
-bool offerReceiptVoucher(Dataset& receipt, Dataset& issued, Dataset& items, DbContext& db, const QDate& today);
+bool offerReceiptVoucher(Dataset& receipt, Dataset& issued, Dataset& items, DbContext& db,
+                         const QDate& today);
 
 } // namespace kelvarn

@@ -3,7 +3,6 @@
 #include "core/app_state.h"
 #include "core/prompts.h"
 #include "db/dataset.h"
-#include "db/db_error.h"
 #include "documents/document_row.h"
 
 #include <QDateTime>
@@ -29,7 +28,9 @@ class OwnValues {
         const int c = ds_.columnIndex(column);
         const int size = c >= 0 ? ds_.column(c).size : -1;
         if (size > 0 && value.size() > size) {
-            left_ << QStringLiteral("%1 (pole pojme nejvýše %2 znaků)").arg(QString::fromUtf8(caption)).arg(size);
+            left_ << QStringLiteral("%1 (pole pojme nejvýše %2 znaků)")
+                         .arg(QString::fromUtf8(caption))
+                         .arg(size);
             return;
         }
         ds_.setValue(column, value);
@@ -38,10 +39,11 @@ class OwnValues {
     void report(Prompts& prompts) const {
         if (left_.isEmpty())
             return;
-        prompts.message(QStringLiteral("Údaje podnikatele"),
-                        QStringLiteral("Některé údaje podnikatele se do dokladu nevejdou, a proto nebyly převzaty: ") +
-                            left_.join(QStringLiteral(", ")) + QStringLiteral(". Doplňte je prosím ručně."),
-                        MessageStyle::Warning);
+        prompts.message(
+            QStringLiteral("Údaje podnikatele"),
+            QStringLiteral("Některé údaje podnikatele se do dokladu nevejdou, a proto nebyly převzaty: ") +
+                left_.join(QStringLiteral(", ")) + QStringLiteral(". Doplňte je prosím ručně."),
+            MessageStyle::Warning);
     }
 
   private:
@@ -54,7 +56,8 @@ void fillOwnData(Dataset& ds, OwnValues& own, const DefaultsSource& src, bool wi
     ds.setValue(QStringLiteral("doklad_dsazba19"), src.state.vatBasic);
     own.copy(QStringLiteral("dod_nazev_firmy"), src.state.entrepreneurName, "Název");
     const EntrepreneurNow& e = src.entrepreneur;
-    own.copy(QStringLiteral("dod_nazev_upresneni"), e.text(QStringLiteral("nazev_upresneni")), "Upřesněný název");
+    own.copy(QStringLiteral("dod_nazev_upresneni"), e.text(QStringLiteral("nazev_upresneni")),
+             "Upřesněný název");
     own.copy(QStringLiteral("dod_ulice"), e.text(QStringLiteral("ulice")), "Ulice");
     own.copy(QStringLiteral("dod_mesto"), e.text(QStringLiteral("mesto")), "Obec");
     own.copy(QStringLiteral("dod_psc"), e.text(QStringLiteral("psc")), "PSČ");

@@ -86,10 +86,13 @@ bool headerTotalsFit(const HeaderTotals& t, Prompts& prompts) {
         return false;
     };
     for (int s = 0; s < 3; ++s)
-        if (!fits(t.net[s], netColumn(s)) || !fits(t.vat[s], vatColumn(s)) || !fits(t.gross[s], grossColumn(s)))
+        if (!fits(t.net[s], netColumn(s)) || !fits(t.vat[s], vatColumn(s)) ||
+            !fits(t.gross[s], grossColumn(s)))
             return false;
-    return fits(t.totalNet, QStringLiteral("celkem_doklad")) && fits(t.totalVat, QStringLiteral("celkem_doklad_dph")) &&
-           fits(t.totalGross, QStringLiteral("celkem_doklad_s_dph")) && fits(t.remaining, QStringLiteral("zbyva_uhradit"));
+    return fits(t.totalNet, QStringLiteral("celkem_doklad")) &&
+           fits(t.totalVat, QStringLiteral("celkem_doklad_dph")) &&
+           fits(t.totalGross, QStringLiteral("celkem_doklad_s_dph")) &&
+           fits(t.remaining, QStringLiteral("zbyva_uhradit"));
 }
 
 QString documentFieldCaption(const QString& column) {

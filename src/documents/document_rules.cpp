@@ -9,7 +9,8 @@
 
 namespace kelvarn {
 
-DocumentRules::DocumentRules(DbContext& db, Dataset& entrepreneur, DocumentDatasets datasets, RegisterHooks hooks)
+DocumentRules::DocumentRules(DbContext& db, Dataset& entrepreneur, DocumentDatasets datasets,
+                             RegisterHooks hooks)
     : db_(db), entrepreneur_(entrepreneur), ds_(datasets), hooks_(std::move(hooks)) {
     install(ds_.issued, DocumentType::Issued);
     install(ds_.received, DocumentType::Received);
@@ -70,7 +71,9 @@ void DocumentRules::install(Dataset& dataset, DocumentType type) {
 
 void DocumentRules::installItems() {
     ds_.items.beforeInsert = [this](Dataset&) { return headerAcceptsLines(ds_.issued); };
-    ds_.items.beforePost = [this](Dataset& ds) { return saveItemLine(ds, db_, EntrepreneurNow(entrepreneur_)); };
+    ds_.items.beforePost = [this](Dataset& ds) {
+        return saveItemLine(ds, db_, EntrepreneurNow(entrepreneur_));
+    };
     installAfterWriteHandlers(ds_.items, db_, hooks_);
 }
 

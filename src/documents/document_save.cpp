@@ -57,8 +57,9 @@ bool typedValuesFit(const Dataset& ds, Prompts& prompts) {
     }
     const std::optional<double> rate = optionalNumber(ds, QStringLiteral("kurz"));
     if (rate && (!amountFits(*rate) || *rate < 0)) {
-        showFieldProblem(prompts, {QStringLiteral("kurz"),
-                                   QStringLiteral("nesmí být záporná a musí být menší než 100 000 000 000.")});
+        showFieldProblem(prompts,
+                         {QStringLiteral("kurz"),
+                          QStringLiteral("nesmí být záporná a musí být menší než 100 000 000 000.")});
         return false;
     }
     for (const QString& column : {QStringLiteral("doklad_dsazba5"), QStringLiteral("doklad_dsazba19")}) {
@@ -72,14 +73,15 @@ bool typedValuesFit(const Dataset& ds, Prompts& prompts) {
 }
 
 void showSeriesExhausted(Prompts& prompts, const QString& key, const QString& serial) {
-    prompts.message(QStringLiteral("Číselná řada"),
-                    QStringLiteral("Číselná řada \"%1\" dospěla k číslu %2. Pořadové číslo dokladu má nejvýše "
-                                   "%3 číslic (jinak by se číslo dokladu a variabilní symbol nevešly do svých polí), "
-                                   "proto doklad nebyl uložen. Prosím spusťte QueryAnalyzer, zadejte "
-                                   "\"SELECT * from tbl_rady;\" a příslušnou řadu opravte.")
-                        .arg(key, serial)
-                        .arg(kSerialDigits),
-                    MessageStyle::Warning);
+    prompts.message(
+        QStringLiteral("Číselná řada"),
+        QStringLiteral("Číselná řada \"%1\" dospěla k číslu %2. Pořadové číslo dokladu má nejvýše "
+                       "%3 číslic (jinak by se číslo dokladu a variabilní symbol nevešly do svých polí), "
+                       "proto doklad nebyl uložen. Prosím spusťte QueryAnalyzer, zadejte "
+                       "\"SELECT * from tbl_rady;\" a příslušnou řadu opravte.")
+            .arg(key, serial)
+            .arg(kSerialDigits),
+        MessageStyle::Warning);
 }
 
 // Draws the serial inside the post's transaction. Nothing when the post must stop.
@@ -129,9 +131,9 @@ bool saveInvoice(Dataset& ds, DocumentType type, const SaveSource& src) {
 
     if (!typedValuesFit(ds, db.prompts()))
         return false;
-    const DocumentRates rates =
-        resolveRates(optionalNumber(ds, QStringLiteral("doklad_dsazba5")), optionalNumber(ds, QStringLiteral("doklad_dsazba19")),
-                     db.state().vatReduced, db.state().vatBasic);
+    const DocumentRates rates = resolveRates(optionalNumber(ds, QStringLiteral("doklad_dsazba5")),
+                                             optionalNumber(ds, QStringLiteral("doklad_dsazba19")),
+                                             db.state().vatReduced, db.state().vatBasic);
     const HeaderDerivation derivation = deriveHeader(readHeaderFields(ds), rates);
     if (!headerTotalsFit(derivation.totals, db.prompts()))
         return false;

@@ -78,8 +78,9 @@ ItemLineResult computeItemLine(const ItemLineInput& in, bool vatPayer, DocumentR
         }
         // The unit price is the net amount per unit: nothing to divide by.
         if (quantity == 0) {
-            out.problem = FieldProblem{QStringLiteral("mnozstvi"),
-                                       QStringLiteral("nesmí být 0, když se z celkové ceny počítá cena za jednotku.")};
+            out.problem =
+                FieldProblem{QStringLiteral("mnozstvi"),
+                             QStringLiteral("nesmí být 0, když se z celkové ceny počítá cena za jednotku.")};
             return out;
         }
         unitPrice = roundPlaces(net / quantity, 4);

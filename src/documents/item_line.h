@@ -10,13 +10,13 @@ namespace kelvarn {
 
 // One item line as typed (empty = nothing typed).
 struct ItemLineInput {
-    QString code;                       // kod_zbozi
-    std::optional<double> quantity;     // mnozstvi
-    std::optional<double> unitPrice;    // cena_jednotka
-    std::optional<double> net;          // cena_celkem_bez_dph
-    std::optional<double> rate;         // dph
-    std::optional<double> gross;        // cena_celkem_s_dph
-    std::optional<double> discount;     // sleva
+    QString code;                    // kod_zbozi
+    std::optional<double> quantity;  // mnozstvi
+    std::optional<double> unitPrice; // cena_jednotka
+    std::optional<double> net;       // cena_celkem_bez_dph
+    std::optional<double> rate;      // dph
+    std::optional<double> gross;     // cena_celkem_s_dph
+    std::optional<double> discount;  // sleva
 };
 
 // What a line refuses to be saved with: the column and why, in words that follow

@@ -42,7 +42,8 @@ bool headerAcceptsLines(const Dataset& header) {
 bool saveItemLine(Dataset& items, DbContext& db, const EntrepreneurNow& entrepreneur) {
     const QVariant documentId = items.value(QStringLiteral("id_tbl_doklad"));
     if (documentId.isNull()) {
-        refuse(db.prompts(), QStringLiteral("Položku nelze uložit: doklad, ke kterému patří, ještě nebyl uložen."));
+        refuse(db.prompts(),
+               QStringLiteral("Položku nelze uložit: doklad, ke kterému patří, ještě nebyl uložen."));
         return false;
     }
     const std::optional<DocumentRates> rates = storedRates(db, documentId);
