@@ -1,3 +1,4 @@
+#include "app/desktop_launcher.h"
 #include "app/first_run.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
@@ -32,33 +33,31 @@ QStringList argumentsOf(int argc, char** argv) {
 }
 
 // "-inst"/"-reinst": connect with the configured string, run the script through the
-// console, report message 14 or 18 and end. Unattended runs need no screen.
+// console, report the outcome and end. Unattended runs need no screen.
 int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget* consoleParent) {
-    readConfiguration(state, prompts);
     const bool ask = state.startMode == StartMode::Reinstall && !unattendedMode();
-    LoginDialog* dialog = ask ? new LoginDialog(consoleParent) : nullptr;
-    if (dialog)
-        dialog->setPlatform(state.platform);
-    composeCredentials(state, [&](QString& user, QString& password) {
-        if (dialog)
+    std::unique_ptr<LoginDialog> dialog(ask ? new LoginDialog(consoleParent) : nullptr);
+    InstallRunHooks hooks;
+    hooks.login = [&](QString& user, QString& password) {
+        if (dialog) {
+            dialog->setPlatform(state.platform);
             return dialog->ask(user, password);
+        }
         if (user.isEmpty())
             user = QStringLiteral("administrator"); // the dialog's preset, accepted
         password.clear();
         return true;
-    });
-    delete dialog;
-    warnAboutForeignDatabase(state, prompts);
-    DatabaseSession session;
-    if (!connectDatabase(state, session, prompts))
-        return 1;
-    ConsoleRunner runner(session, state, prompts);
-    std::unique_ptr<QueryAnalyzerWindow> window;
+    };
+    // Nobody reads the configuration file or watches the console of an unattended run.
     if (consoleParent) {
-        window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
-        window->show();
+        hooks.openConfiguration = [&state] { DesktopLauncher().openConfigFile(state.configFilePath()); };
+        hooks.showConsole = [&prompts](ConsoleRunner& runner) -> std::unique_ptr<QObject> {
+            auto window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
+            window->show();
+            return window;
+        };
     }
-    return runInstallScript(state, runner, prompts, script);
+    return runInstallMode(state, prompts, script, hooks);
 }
 
 } // namespace
