@@ -75,13 +75,6 @@ TEST(SqliteAdapter, StringLiteralsPassByteForByte) {
     }
 }
 
-TEST(SqliteAdapter, CompressionRemovedWithoutGluingItsNeighbours) {
-    EXPECT_EQ(accessToSqlite(q("ALTER TABLE t ADD c TEXT(10) DEFAULT 'x' WITH COMPRESSION'y'")),
-              q("ALTER TABLE t ADD c TEXT(10) DEFAULT 'x' 'y'"));
-    EXPECT_EQ(accessToSqlite(q("CREATE TABLE t (a TEXT(5) WITH COMPRESSION, b TEXT(5) WITH COMPRESSION)")),
-              q("CREATE TABLE t (a TEXT(5), b TEXT(5))"));
-}
-
 // A table made by the adapter, as the install script makes the embedded tables.
 class EmbeddedTable : public ::testing::Test {
   protected:
