@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+struct sqlite3;
+
 namespace kelvarn {
 
 class DiagnosticLog;
@@ -35,7 +37,8 @@ public:
     DriverKind driverKind() const { return driver_; }
     QSqlDatabase& database() { return db_; }
 
-    // Runs a statement that returns no rows; returns the number of affected rows.
+    // Runs a statement that returns no rows; returns the number of rows it inserted,
+    // changed or deleted (0 for any other statement).
     int execute(const QString& statement, const QVariantList& binds = {});
     // Prepares and runs a statement, returning the positioned-before-first query.
     QSqlQuery query(const QString& statement, const QVariantList& binds = {}, bool forwardOnly = true);
@@ -58,6 +61,7 @@ public:
 
 private:
     void registerSqliteFunctions();
+    sqlite3* sqliteConnection() const; // null unless an embedded database is open
 
     QString connectionName_;
     QSqlDatabase db_;

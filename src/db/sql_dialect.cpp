@@ -2,16 +2,12 @@
 
 #include "core/diagnostic_log.h"
 #include "core/text_utils.h"
-
-#include <QDate>
-#include <QRegularExpression>
-#include <QTime>
+#include "db/date_literals.h"
 
 namespace kelvarn {
 
 namespace {
 
-const QString kDatum = QStringLiteral("datum");
 const QLatin1Char kApostrophe('\'');
 
 // Blanks as the filter text knows them: every control character counts, since
@@ -24,37 +20,6 @@ QString trimBlanks(const QString& text) {
     while (end > begin && text[end - 1].unicode() <= ' ')
         --end;
     return text.mid(begin, end - begin);
-}
-
-QString padToTwo(const QString& part) {
-    return part.size() < 2 ? QLatin1Char('0') + part : part;
-}
-
-// Converts the first quoted 'd.m.yyyy' literal after every "datum" of the text. Only
-// the first literal is looked at, so the second bound of a BETWEEN stays as written.
-QString convertDateLiterals(const QString& condition, DbPlatform platform) {
-    QString text = condition;
-    qsizetype mark = text.indexOf(kDatum);
-    while (mark >= 0) {
-        const qsizetype open = text.indexOf(kApostrophe, mark + kDatum.size());
-        const qsizetype close = open < 0 ? -1 : text.indexOf(kApostrophe, open + 1);
-        if (close >= 0) {
-            const QString literal = text.mid(open + 1, close - open - 1);
-            if (literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
-                !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_'))) {
-                const QString parts = literal + QLatin1Char('.');
-                const QString dot = QStringLiteral(".");
-                const QString day = padToTwo(pickDelimitedItem(parts, dot, 0));
-                const QString month = padToTwo(pickDelimitedItem(parts, dot, 1));
-                const QString year = pickDelimitedItem(parts, dot, 2);
-                text.replace(open, close - open + 1, SqlDialect::dateLiteral(day, month, year, platform));
-            }
-        }
-        // Every "datum" before the search position has been dealt with, so searching
-        // on from here is the same as marking this one done.
-        mark = text.indexOf(kDatum, mark + kDatum.size());
-    }
-    return text;
 }
 
 } // namespace
@@ -151,13 +116,13 @@ QString composeStatement(const QString& select, const QString& filterIn, const Q
     }
 
     if (!itemsCond.isEmpty()) {
-        filter = convertDateLiterals(filter, platform);
+        filter = DateLiterals::convertCondition(filter, platform);
     } else {
         if (!filter.isEmpty())
             where = where.isEmpty()
                         ? QLatin1Char('(') + filter + QLatin1Char(')')
                         : QLatin1Char('(') + where + QStringLiteral(") AND (") + filter + QLatin1Char(')');
-        where = convertDateLiterals(where, platform);
+        where = DateLiterals::convertCondition(where, platform);
     }
 
     QString statement;
@@ -187,201 +152,6 @@ QString composeStatement(const QString& select, const QString& filterIn, const Q
     if (log != nullptr)
         log->append(statement);
     return statement;
-}
-
-QString sqliteDateText(int year, int month, int day, int hour, int minute, int second) {
-    const QLatin1Char zero('0');
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(year, 4, 10, zero)
-        .arg(month, 2, 10, zero)
-        .arg(day, 2, 10, zero)
-        .arg(hour, 2, 10, zero)
-        .arg(minute, 2, 10, zero)
-        .arg(second, 2, 10, zero);
-}
-
-namespace {
-
-// Access date literals: #yyyy/mm/dd#, #yyyy-mm-dd# and the US #m/d/yyyy#, each with
-// an optional time. Anything else between hashes is left for SQLite to reject.
-QString sqliteDateLiteralAt(const QString& text, qsizetype pos, qsizetype* length) {
-    static const QRegularExpression isoForm(QStringLiteral(
-        R"(#\s*(\d{4})([/-])(\d{1,2})\2(\d{1,2})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*#)"));
-    static const QRegularExpression usForm(
-        QStringLiteral(R"(#\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*#)"));
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int timeGroup = 0;
-    QRegularExpressionMatch match = isoForm.match(text, pos, QRegularExpression::NormalMatch,
-                                                  QRegularExpression::AnchorAtOffsetMatchOption);
-    if (match.hasMatch()) {
-        year = match.captured(1).toInt();
-        month = match.captured(3).toInt();
-        day = match.captured(4).toInt();
-        timeGroup = 5;
-    } else {
-        match = usForm.match(text, pos, QRegularExpression::NormalMatch,
-                             QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!match.hasMatch())
-            return {};
-        month = match.captured(1).toInt();
-        day = match.captured(2).toInt();
-        year = match.captured(3).toInt();
-        timeGroup = 4;
-    }
-    const int hour = match.captured(timeGroup).toInt();
-    const int minute = match.captured(timeGroup + 1).toInt();
-    const int second = match.captured(timeGroup + 2).toInt();
-    if (!QDate(year, month, day).isValid() || !QTime(hour, minute, second).isValid())
-        return {};
-    *length = match.capturedLength();
-    return kApostrophe + sqliteDateText(year, month, day, hour, minute, second) + kApostrophe;
-}
-
-bool isWordStart(QChar c) {
-    return c.isLetter() || c == QLatin1Char('_');
-}
-
-bool isWordChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-// Words after which the next word names something rather than typing a column, so
-// a column called "memo" in "ADD COLUMN memo MEMO" keeps its name.
-bool isNamingKeyword(const QString& upperWord) {
-    static const QStringList keywords = {
-        QStringLiteral("ADD"),        QStringLiteral("ALTER"),  QStringLiteral("COLUMN"),
-        QStringLiteral("CONSTRAINT"), QStringLiteral("CREATE"), QStringLiteral("DROP"),
-        QStringLiteral("INDEX"),      QStringLiteral("KEY"),    QStringLiteral("ON"),
-        QStringLiteral("REFERENCES"), QStringLiteral("TABLE"),  QStringLiteral("UNIQUE"),
-        QStringLiteral("VIEW"),       QStringLiteral("NOT"),    QStringLiteral("NULL"),
-        QStringLiteral("DEFAULT"),    QStringLiteral("PRIMARY")};
-    return keywords.contains(upperWord);
-}
-
-// Access column types SQLite would misread: MEMO would get numeric affinity, and
-// only a column declared exactly INTEGER PRIMARY KEY becomes the generated rowid.
-const QChar kCounterMark(0x1);
-
-QString sqliteType(const QString& upperWord) {
-    if (upperWord == QLatin1String("COUNTER") || upperWord == QLatin1String("YESNO"))
-        return QStringLiteral("INTEGER");
-    if (upperWord == QLatin1String("MEMO"))
-        return QStringLiteral("TEXT");
-    if (upperWord == QLatin1String("CURRENCY"))
-        return QStringLiteral("REAL");
-    return {};
-}
-
-bool isDefinitionStatement(const QString& statement) {
-    static const QRegularExpression lead(QStringLiteral(R"(^\s*(CREATE|ALTER)\b)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return lead.match(statement).hasMatch();
-}
-
-// Index just past a quoted section starting at pos; a doubled closing quote stands
-// for itself. An unterminated section runs to the end.
-qsizetype skipQuoted(const QString& text, qsizetype pos) {
-    const QChar open = text[pos];
-    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
-    qsizetype i = pos + 1;
-    while (i < text.size()) {
-        if (text[i] == close) {
-            if (close != QLatin1Char(']') && i + 1 < text.size() && text[i + 1] == close) {
-                i += 2;
-                continue;
-            }
-            return i + 1;
-        }
-        ++i;
-    }
-    return i;
-}
-
-} // namespace
-
-QString accessToSqlite(const QString& statement) {
-    const bool definition = isDefinitionStatement(statement);
-    static const QRegularExpression compression(QStringLiteral(R"(\s+COMPRESSION\b)"),
-                                                QRegularExpression::CaseInsensitiveOption);
-    QString out;
-    out.reserve(statement.size() + 16);
-    // Whether the last token was a name, i.e. the next word may be its column type.
-    bool afterName = false;
-    qsizetype i = 0;
-    const qsizetype n = statement.size();
-    while (i < n) {
-        const QChar c = statement[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[') ||
-            c == QLatin1Char('`')) {
-            const qsizetype end = skipQuoted(statement, i);
-            out += QStringView(statement).mid(i, end - i);
-            afterName = c != QLatin1Char('\'');
-            i = end;
-            continue;
-        }
-        if (c == QLatin1Char('#')) {
-            qsizetype length = 0;
-            const QString literal = sqliteDateLiteralAt(statement, i, &length);
-            if (!literal.isEmpty()) {
-                out += literal;
-                i += length;
-            } else {
-                out += c;
-                ++i;
-            }
-            afterName = false;
-            continue;
-        }
-        if (isWordStart(c)) {
-            qsizetype end = i + 1;
-            while (end < n && isWordChar(statement[end]))
-                ++end;
-            const QString word = statement.mid(i, end - i);
-            const QString upper = word.toUpper();
-            if (definition) {
-                if (upper == QLatin1String("WITH")) {
-                    const QRegularExpressionMatch m =
-                        compression.match(statement, end, QRegularExpression::NormalMatch,
-                                          QRegularExpression::AnchorAtOffsetMatchOption);
-                    if (m.hasMatch()) {
-                        while (!out.isEmpty() && out.back().isSpace())
-                            out.chop(1);
-                        i = end + m.capturedLength();
-                        afterName = false;
-                        continue;
-                    }
-                }
-                const QString type = afterName ? sqliteType(upper) : QString();
-                if (!type.isEmpty()) {
-                    out += type;
-                    if (upper == QLatin1String("COUNTER"))
-                        out += kCounterMark;
-                    i = end;
-                    afterName = false;
-                    continue;
-                }
-            }
-            out += word;
-            afterName = !isNamingKeyword(upper);
-            i = end;
-            continue;
-        }
-        out += c;
-        if (!c.isSpace())
-            afterName = false;
-        ++i;
-    }
-    if (out.contains(kCounterMark)) {
-        // A generated key must never hand out the id of a deleted row again: other
-        // tables may still point at it. Only AUTOINCREMENT promises that in SQLite.
-        static const QRegularExpression key(QStringLiteral("\\x{1}((?:\\s+NOT\\s+NULL)?\\s+PRIMARY\\s+KEY\\b)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-        out.replace(key, QStringLiteral("\\1 AUTOINCREMENT"));
-        out.remove(kCounterMark);
-    }
-    return out;
 }
 
 } // namespace kelvarn

@@ -147,6 +147,24 @@ TEST_F(ProgramFolder, InstallCreatesTheStructureOnceOnly) {
         << "the failed run damaged nothing";
 }
 
+TEST_F(ProgramFolder, AnUpdateWithNothingToDoEndsQuietlyAndSucceeds) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    const Outcome install = kelvarn(
+        {QStringLiteral("-inst"), QStringLiteral("~dp0install/kelvarn_install.sql"), QStringLiteral("x")});
+    ASSERT_EQ(install.exitCode, 0) << describe(install);
+    // The sections of older versions are skipped on a database of the current one.
+    ASSERT_TRUE(
+        writeCp1250File(appDir + QStringLiteral("install/update.sql"),
+                        QStringLiteral("#ALLOW ONLY-1.60-;\r\nALTER TABLE tbl_doklad ADD COLUMN x INT;\r\n"
+                                       "UPDATE tbl_system SET verze_databaze='1.70' WHERE id=1;\r\n")));
+    const Outcome update =
+        kelvarn({QStringLiteral("-inst"), QStringLiteral("~dp0install/update.sql"), QStringLiteral("x")});
+    ASSERT_TRUE(update.finished) << describe(update);
+    EXPECT_EQ(update.exitCode, 0) << describe(update);
+    EXPECT_FALSE(update.err.contains(QStringLiteral("Instalace"))) << describe(update);
+    EXPECT_FALSE(update.err.contains(QStringLiteral("Chyba"))) << describe(update);
+}
+
 TEST_F(ProgramFolder, InstallWithAMissingScriptFails) {
     REQUIRE_EXECUTABLE(executable("kelvarn"));
     const Outcome r =
