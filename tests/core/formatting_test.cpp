@@ -130,21 +130,14 @@ TEST_F(FormattingTest, ParseNumberPerLocale) {
     }
 }
 
-TEST_F(FormattingTest, RefusalSaysHowToWriteTheNumber) {
-    const QString czech = numberRefusal(QStringLiteral("1.500"));
-    EXPECT_TRUE(czech.startsWith(QStringLiteral("\"1.500\" není platné číslo."))) << czech.toStdString();
-    EXPECT_TRUE(czech.contains(QStringLiteral("desetinnou čárku"))) << czech.toStdString();
-    EXPECT_TRUE(czech.contains(QStringLiteral("mezerou"))) << czech.toStdString();
-    EXPECT_TRUE(czech.contains(QStringLiteral("1 234,56"))) << czech.toStdString();
-    const QString whole = numberRefusal(QStringLiteral("1.500"), true);
-    EXPECT_TRUE(whole.contains(QStringLiteral("není platné celé číslo"))) << whole.toStdString();
-    EXPECT_TRUE(whole.contains(QStringLiteral("1 500"))) << whole.toStdString();
-
+// Forms and grids show the Czech refusal (see the number entry test); under a decimal
+// point the hint names the dot, and its example reads back.
+TEST_F(FormattingTest, RefusalNamesTheLocalesDecimalMark) {
     useEnglish();
     const QString dotted = numberRefusal(QStringLiteral("1,500"));
+    EXPECT_TRUE(dotted.startsWith(QStringLiteral("\"1,500\" není platné číslo."))) << dotted.toStdString();
     EXPECT_TRUE(dotted.contains(QStringLiteral("desetinnou tečku"))) << dotted.toStdString();
     EXPECT_TRUE(dotted.contains(QStringLiteral("1 234.56"))) << dotted.toStdString();
-    // The examples the message gives are read back.
     double v = 0;
     EXPECT_TRUE(parseNumber(QStringLiteral("1 234.56"), v));
     EXPECT_EQ(v, 1234.56);
@@ -174,18 +167,6 @@ TEST_F(FormattingTest, ConventionsFromLocale) {
         QDate back;
         EXPECT_TRUE(parseDate(QString::fromUtf8(c.date), back)) << c.locale.name().toStdString();
         EXPECT_EQ(back, QDate(2026, 3, 5)) << c.locale.name().toStdString();
-    }
-}
-
-// What users type under the Czech conventions: with or without leading zeros.
-TEST_F(FormattingTest, CzechDatesAreReadWithOrWithoutLeadingZeros) {
-    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::Czech, QLocale::CzechRepublic)}) {
-        LocaleConventions::setCurrent(LocaleConventions::fromLocale(locale));
-        for (const char* typed : {"5.3.2026", "05.03.2026", "5. 3. 2026", "05.3.26"}) {
-            QDate d;
-            EXPECT_TRUE(parseDate(QString::fromUtf8(typed), d)) << typed;
-            EXPECT_EQ(d, QDate(2026, 3, 5)) << typed;
-        }
     }
 }
 
