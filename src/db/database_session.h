@@ -44,6 +44,8 @@ public:
     // Statement text as it will reach the driver: the embedded adapter applied, text
     // columns ordered in Czech.
     QString nativeStatement(const QString& statement);
+    // The collation text columns are ordered by ("" where the tables' own is Czech).
+    const QString& textCollation() const { return czechOrder_.collation(); }
     // Converts a value for binding: dates become the canonical text on SQLite.
     QVariant bindValue(const QVariant& value) const;
 

@@ -77,6 +77,11 @@ TEST_P(CzechOrderDb, ListsAndSortsOrderTextTheCzechWay) {
                                "Chrudimská pekárna", "Šindelář s.r.o.", "Zahradnictví Kos"};
     const QStringList towns = {"Brno",    "Černošice", "Hradec Králové", "Cheb",
                                "Chrudim", "Jihlava",   "Železná Ruda"};
+    // SQLite and Firebird get our collation; MariaDB's tables are utf8mb4_czech_ci.
+    const QString collation = GetParam() == DbPlatform::Jet        ? CzechOrder::kSqliteCollation
+                              : GetParam() == DbPlatform::Firebird ? CzechOrder::kFirebirdCollation
+                                                                   : QString();
+    EXPECT_EQ(db->session->textCollation(), collation);
     partners().open();
     EXPECT_EQ(column(partners(), QStringLiteral("nazev_firmy")), names) << "start order by name";
 
