@@ -8,6 +8,7 @@
 #include "core/message_catalogue.h"
 #include "core/unattended.h"
 #include "output/console_runner.h"
+#include "ui/czech_translation.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> app(versionQuery ? new QCoreApplication(argc, argv)
                                                        : new QApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("Kelvarn"));
+    const CzechTranslation czech;
     LocaleConventions::setCurrent(LocaleConventions::fromSystem());
 
     AppState state;

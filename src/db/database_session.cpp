@@ -183,6 +183,7 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
         } else if (driver_ == DriverKind::MySql) {
             execute(QStringLiteral("SET NAMES utf8mb4"));
         }
+        czechOrder_.prepare(*this);
     } catch (...) {
         close();
         throw;
@@ -204,6 +205,7 @@ void DatabaseSession::registerSqliteFunctions() {
 
 void DatabaseSession::close() {
     textLengths_.clear();
+    czechOrder_.reset();
     if (db_.isValid()) {
         if (inTransaction_ && db_.isOpen())
             db_.rollback();
@@ -219,8 +221,8 @@ bool DatabaseSession::isOpen() const {
     return db_.isValid() && db_.isOpen();
 }
 
-QString DatabaseSession::nativeStatement(const QString& statement) const {
-    return driver_ == DriverKind::Sqlite ? accessToSqlite(statement) : statement;
+QString DatabaseSession::nativeStatement(const QString& statement) {
+    return czechOrder_.apply(*this, driver_ == DriverKind::Sqlite ? accessToSqlite(statement) : statement);
 }
 
 QVariant DatabaseSession::bindValue(const QVariant& value) const {
@@ -244,8 +246,10 @@ QVariant DatabaseSession::bindValue(const QVariant& value) const {
 QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& binds, bool forwardOnly) {
     if (!isOpen())
         throw DbError(QStringLiteral("Databáze není připojena."));
-    if (!textLengths_.isEmpty() && changesStructure(statement))
+    if (changesStructure(statement)) {
         textLengths_.clear();
+        czechOrder_.forgetColumns();
+    }
     QSqlQuery q(db_);
     q.setForwardOnly(forwardOnly);
     const QString sql = nativeStatement(statement);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/connection_string.h"
+#include "db/czech_order.h"
 #include "db/db_platform.h"
 
 #include <QHash>
@@ -43,8 +44,11 @@ public:
     // Prepares and runs a statement, returning the positioned-before-first query.
     QSqlQuery query(const QString& statement, const QVariantList& binds = {}, bool forwardOnly = true);
 
-    // Statement text as it will reach the driver (the embedded adapter applied).
-    QString nativeStatement(const QString& statement) const;
+    // Statement text as it will reach the driver: the embedded adapter applied, text
+    // columns ordered in Czech.
+    QString nativeStatement(const QString& statement);
+    // The collation text columns are ordered by ("" where the tables' own is Czech).
+    const QString& textCollation() const { return czechOrder_.collation(); }
     // Converts a value for binding: dates become the canonical text on SQLite.
     QVariant bindValue(const QVariant& value) const;
 
@@ -69,6 +73,7 @@ private:
     DriverKind driver_ = DriverKind::Unknown;
     bool inTransaction_ = false;
     QHash<QString, QHash<QString, int>> textLengths_; // by table in lower case
+    CzechOrder czechOrder_;
 };
 
 // RAII unit of work: commit() explicitly; an exception that unwinds rolls it back.

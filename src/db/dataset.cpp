@@ -574,7 +574,7 @@ double Dataset::asFloat(const QString& column) const {
     if (v.typeId() == QMetaType::QString) {
         double d = 0;
         if (!parseNumber(v.toString(), d))
-            throw DbError(QStringLiteral("\"%1\" není platné číslo.").arg(v.toString()));
+            throw DbError(numberRefusal(v.toString()));
         return d;
     }
     return v.toDouble();
@@ -621,7 +621,7 @@ QVariant Dataset::convertForColumn(int column, const QVariant& v) const {
             // The range check comes first: converting a double beyond qint64 is undefined.
             if (!parseNumber(v.toString(), d) || std::fabs(d) >= 9.2e18 ||
                 d != static_cast<double>(static_cast<qint64>(d)))
-                throw DbError(QStringLiteral("\"%1\" není platné celé číslo.").arg(v.toString()));
+                throw DbError(numberRefusal(v.toString(), true));
             return QVariant(static_cast<qint64>(d));
         }
         if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
@@ -632,7 +632,7 @@ QVariant Dataset::convertForColumn(int column, const QVariant& v) const {
         if (isText) {
             double d = 0;
             if (!parseNumber(v.toString(), d))
-                throw DbError(QStringLiteral("\"%1\" není platné číslo.").arg(v.toString()));
+                throw DbError(numberRefusal(v.toString()));
             return QVariant(d);
         }
         return QVariant(v.toDouble());
