@@ -380,6 +380,12 @@ void DatasetGrid::rowEntered(const QModelIndex& current, const QModelIndex&) {
     if (following_ || !current.isValid() || !dataset_ || !dataset_->isActive() ||
         current.row() == dataset_->currentRow())
         return;
+    // The text just refused belongs to the row being edited: the cursor stays there
+    // for the correction rather than saving the row without it.
+    if (refusing_) {
+        QTimer::singleShot(0, this, [this] { followDataset(); });
+        return;
+    }
     try {
         dataset_->moveTo(current.row());
     } catch (const DbError& e) {

@@ -69,6 +69,7 @@ TEST_F(CellRefusalsTest, ARefusedCellIsToldOnceByItsCaptionAndComesBack) {
         QString text;
         bool pasted;
         QString message;
+        bool byClick = false; // handed in by clicking the next row instead of Return
     } cases[] = {
         {8, "DBGridKnihaJizd", "tbl_knihajizd", "start_stav", QStringLiteral("7x7"), false,
          QStringLiteral("Počáteční stav [km]: \"7x7\" není platné celé číslo.")},
@@ -81,7 +82,9 @@ TEST_F(CellRefusalsTest, ARefusedCellIsToldOnceByItsCaptionAndComesBack) {
         {10, "DBGridPartneri", "tbl_partner", "ulice", letters(60), true,
          QStringLiteral("Text je příliš dlouhý: pole „Ulice“ pojme nejvýše 45 znaků, zadáno 60.")},
         {10, "DBGridPartneri", "tbl_partner", "ulice", letters(46), false,
-         QStringLiteral("Text je příliš dlouhý: pole „Ulice“ pojme nejvýše 45 znaků, zadáno 46.")},
+         QStringLiteral("Text je příliš dlouhý: pole „Ulice“ pojme nejvýše 45 znaků, zadáno 46."), true},
+        {9, "DBGridZbozi", "tbl_zbozi", "cena_jednotka", QStringLiteral("12,3,4"), false,
+         QStringLiteral("Cena za jednotku: \"12,3,4\" není platné číslo."), true},
     };
     boxesTakeTheFocus();
     for (const auto& c : cases) {
@@ -99,9 +102,17 @@ TEST_F(CellRefusalsTest, ARefusedCellIsToldOnceByItsCaptionAndComesBack) {
         auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         ASSERT_TRUE(editor);
         enter(editor, c.text, c.pasted);
-        QTest::keyClick(editor, Qt::Key_Return);
+        const int row = data->currentRow();
+        if (c.byClick) {
+            const QRect next = view->visualRect(view->model()->index(row + 1, data->columnIndex(column)));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, next.center());
+        } else {
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
+        EXPECT_EQ(data->currentRow(), row) << "the row with the refused text stays current";
+        EXPECT_EQ(view->currentIndex().row(), row);
 
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba"));
