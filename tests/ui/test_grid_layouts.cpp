@@ -158,6 +158,9 @@ TEST_F(GridLayoutsTest, AListThatOpenedEmptyFitsItsColumnsToTheFirstRows) {
                       std::max(contentWidth(view, c), view->horizontalHeader()->sectionSizeHint(c)))
                 << column;
         }
+        if (const QString shots = qEnvironmentVariable("KELVARN_SCREENSHOT_DIR"); !shots.isEmpty())
+            shoot(shots + QStringLiteral("/DBGridKnihaJizd-first-rows-") + QLatin1String(way) +
+                  QStringLiteral(".png"));
     }
 }
 
