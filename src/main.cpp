@@ -1,4 +1,3 @@
-#include "app/first_run.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/app_dir.h"
@@ -7,7 +6,6 @@
 #include "core/formatting.h"
 #include "core/message_catalogue.h"
 #include "core/unattended.h"
-#include "db/database_session.h"
 #include "output/console_runner.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
@@ -34,31 +32,22 @@ QStringList argumentsOf(int argc, char** argv) {
 // "-inst"/"-reinst": connect with the configured string, run the script through the
 // console, report message 14 or 18 and end. Unattended runs need no screen.
 int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget* consoleParent) {
-    readConfiguration(state, prompts);
-    const bool ask = state.startMode == StartMode::Reinstall && !unattendedMode();
-    LoginDialog* dialog = ask ? new LoginDialog(consoleParent) : nullptr;
-    if (dialog)
-        dialog->setPlatform(state.platform);
-    composeCredentials(state, [&](QString& user, QString& password) {
-        if (dialog)
-            return dialog->ask(user, password);
-        if (user.isEmpty())
-            user = QStringLiteral("administrator"); // the dialog's preset, accepted
-        password.clear();
-        return true;
+    LoginFunction dialog;
+    if (consoleParent)
+        dialog = [&state, consoleParent](QString& user, QString& password) {
+            LoginDialog login(consoleParent);
+            login.setPlatform(state.platform);
+            return login.ask(user, password);
+        };
+    return runInstallation(state, prompts, script, dialog, [&prompts, consoleParent](ConsoleRunner& runner) {
+        std::unique_ptr<QObject> window;
+        if (consoleParent) {
+            auto* console = new QueryAnalyzerWindow(runner, prompts);
+            console->show();
+            window.reset(console);
+        }
+        return window;
     });
-    delete dialog;
-    warnAboutForeignDatabase(state, prompts);
-    DatabaseSession session;
-    if (!connectDatabase(state, session, prompts))
-        return 1;
-    ConsoleRunner runner(session, state, prompts);
-    std::unique_ptr<QueryAnalyzerWindow> window;
-    if (consoleParent) {
-        window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
-        window->show();
-    }
-    return runInstallScript(state, runner, prompts, script);
 }
 
 } // namespace
@@ -101,10 +90,6 @@ int main(int argc, char** argv) {
             anchor = std::make_unique<QWidget>();
         return runInstall(state, prompts, command.scriptPath, anchor.get());
     }
-
-    QString error;
-    if (!prepareFirstRun(state.appDir, &error))
-        prompts.message(QStringLiteral("Chyba"), error, MessageStyle::Error);
 
     MainWindow window(prompts, state.appDir);
     window.controller().state().decimalSeparator = state.decimalSeparator;

@@ -6,6 +6,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QObject;
 
 namespace kelvarn {
 
@@ -39,6 +42,20 @@ bool connectDatabase(AppState& state, DatabaseSession& session, Prompts& prompts
 // Runs the install script through the console and reports message 14 or 18.
 // Returns the process exit status: 0 when the script ran through.
 int runInstallScript(AppState& state, ConsoleRunner& console, Prompts& prompts, const QString& scriptPath);
+
+// What a login dialog nobody can answer gives: its preset name ("administrator"
+// when none was configured) and an empty password. True (logged in).
+bool acceptLoginPreset(QString& userName, QString& password);
+
+// The "-inst" and "-reinst" runs, which need no main window: configuration,
+// credentials, connection, the script through the console, message 14 or 18.
+// `dialog` shows the login dialog where the credential rules ask for it; in
+// unattended runs (or without a dialog) its preset is accepted instead.
+// `showConsole` may put the console on the screen; what it returns lives as long
+// as the console runs. Returns the process exit status.
+using ConsoleShower = std::function<std::unique_ptr<QObject>(ConsoleRunner& console)>;
+int runInstallation(AppState& state, Prompts& prompts, const QString& scriptPath, const LoginFunction& dialog,
+                    const ConsoleShower& showConsole = {});
 
 // The platform's credentials for an install run without a dialog.
 void installDefaultCredentials(const QString& platform, QString& userName, QString& password);

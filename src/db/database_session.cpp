@@ -334,17 +334,19 @@ void DatabaseSession::rollback() {
     }
 }
 
-Transaction::Transaction(DatabaseSession& session) : session_(session) {
-    session_.beginTransaction();
+Transaction::Transaction(DatabaseSession& session) : session_(session), joined_(session.inTransaction()) {
+    if (!joined_)
+        session_.beginTransaction();
 }
 
 Transaction::~Transaction() {
-    if (!done_)
+    if (!done_ && !joined_)
         session_.rollback();
 }
 
 void Transaction::commit() {
-    session_.commit();
+    if (!joined_)
+        session_.commit();
     done_ = true;
 }
 

@@ -68,6 +68,8 @@ private:
 };
 
 // RAII unit of work: commit() explicitly; an exception that unwinds rolls it back.
+// Opened while another transaction runs it joins that one: its commit and its
+// rollback are then the outer unit's business.
 class Transaction {
 public:
     explicit Transaction(DatabaseSession& session);
@@ -75,9 +77,11 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+    bool joined() const { return joined_; }
 
 private:
     DatabaseSession& session_;
+    bool joined_ = false;
     bool done_ = false;
 };
 

@@ -131,6 +131,11 @@ public:
     // Writes the row. Returns false when a BeforePost handler aborted (nothing
     // written, the state stays). Throws DbError when the database refuses.
     bool post();
+    // For a BeforePost handler that writes elsewhere before the row itself (a
+    // number drawn from its series): opens a transaction that ends with this post,
+    // committed together with the row, rolled back when the handler aborts or the
+    // write fails. Does nothing when a transaction is already open.
+    void beginPostTransaction();
     void cancel();
     // Deletes the current row. Throws DbError when the database refuses.
     void deleteRecord();
@@ -198,6 +203,7 @@ private:
     std::vector<QVariant> editOriginal_;
     int rowBeforeInsert_ = -1;
     QList<Dataset*> details_;
+    bool postTransaction_ = false;
 };
 
 } // namespace kelvarn

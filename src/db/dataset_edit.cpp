@@ -110,15 +110,38 @@ void Dataset::edit() {
     Q_EMIT stateChanged();
 }
 
+void Dataset::beginPostTransaction() {
+    if (postTransaction_ || session_.inTransaction())
+        return;
+    session_.beginTransaction();
+    postTransaction_ = true;
+}
+
 bool Dataset::post() {
     if (!isEditing())
         return true;
+    // Whatever the handler wrote in the post's transaction goes with the row or
+    // not at all.
+    struct PostUnit {
+        Dataset& ds;
+        ~PostUnit() {
+            if (ds.postTransaction_) {
+                ds.postTransaction_ = false;
+                ds.session_.rollback();
+            }
+        }
+    } unit{*this};
+    postTransaction_ = false;
     if (beforePost && !beforePost(*this))
         return false;
     if (state_ == State::Insert)
         writeInsert();
     else
         writeUpdate();
+    if (postTransaction_) {
+        postTransaction_ = false;
+        session_.commit();
+    }
     state_ = State::Browse;
     editBuffer_.clear();
     editOriginal_.clear();

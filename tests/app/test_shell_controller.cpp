@@ -208,11 +208,14 @@ TEST_F(ShellControllerTest, MissingConfigurationEndsDisabled) {
         password.clear();
         return true;
     };
+    prompts.answers = {Answer::No}; // the database found in the program folder is not wanted
     EXPECT_FALSE(shell->startUp());
-    // Message 1, then the empty connection string cannot be opened: message 3.
-    ASSERT_EQ(prompts.shown.size(), 2);
+    // Message 1, the offer, then the empty connection string cannot be opened: message 3.
+    ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba (I/O)"));
-    EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("Chyba (ODBC)"));
+    EXPECT_EQ(prompts.shown[1].style, MessageStyle::Question);
+    EXPECT_EQ(prompts.shown[2].caption, QStringLiteral("Chyba (ODBC)"));
+    EXPECT_FALSE(QFile::exists(appDir + QStringLiteral("kelvarn.ini")));
     EXPECT_EQ(view.loginCalls, 1);
     EXPECT_EQ(view.status(), kFailed);
     EXPECT_TRUE(view.splashVisible());
@@ -220,6 +223,32 @@ TEST_F(ShellControllerTest, MissingConfigurationEndsDisabled) {
     EXPECT_EQ(view.selectedTabs.last(), 0);
     EXPECT_FALSE(QFile::exists(firstLoginPath()));
     EXPECT_TRUE(reports->calls.isEmpty());
+}
+
+// A lost kelvarn.ini is reported, and a new database comes only when the user asks
+// for one; the start-up then goes on with it.
+TEST_F(ShellControllerTest, MissingConfigurationOffersANewDatabaseAfterMessageOne) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    appDir = folder.path() + QLatin1Char('/');
+    ASSERT_TRUE(
+        test::copyFolder(test::sourceDir() + QStringLiteral("/install"), appDir + QStringLiteral("install")));
+    make();
+    view.login = [](QString&, QString& password) { // the dialog's preset
+        password.clear();
+        return true;
+    };
+    prompts.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_TRUE(shell->startUp());
+    const QStringList captions = prompts.captions();
+    ASSERT_GE(captions.size(), 3);
+    EXPECT_EQ(captions.mid(0, 3),
+              (QStringList{QStringLiteral("Chyba (I/O)"), QStringLiteral("Dotaz"), QStringLiteral("Dotaz")}));
+    EXPECT_EQ(shell->state().entrepreneurName, kDemoName);
+    EXPECT_EQ(shell->state().platform, QStringLiteral("1"));
+    EXPECT_TRUE(QFile::exists(appDir + QStringLiteral("kelvarn.db")));
+    EXPECT_EQ(view.applicationTitle, QStringLiteral("Kelvarn (TEST) - ") + kDemoName);
+    shell.reset();
 }
 
 TEST_F(ShellControllerTest, ConfigurationVariantsReachTheLogin) {
