@@ -78,7 +78,7 @@ class ShellController : public QObject {
         QString gridName;
         Dataset* dataset = nullptr;
         std::function<QStringList()> columns;          // the grid's columns now
-        std::function<GridLayout()> layout;            // the arrangement to save
+        std::function<GridLayout()> layout;            // the arrangement to save; none: keep the file
         std::function<void(const GridLayout&)> apply;  // restores a saved arrangement
     };
     void registerGrid(GridHost grid);

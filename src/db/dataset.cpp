@@ -4,6 +4,7 @@
 #include "db/database_session.h"
 #include "db/dataset_rows.h"
 #include "db/db_error.h"
+#include "db/field_refusal.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -68,26 +69,6 @@ ColumnType typeFromField(const QSqlField& field) {
     default:
         return ColumnType::Unknown;
     }
-}
-
-// Characters as the servers count them: a pair of surrogates is one.
-qsizetype characterCount(const QString& text) {
-    qsizetype n = text.size();
-    for (const QChar ch : text)
-        if (ch.isLowSurrogate())
-            --n;
-    return n;
-}
-
-QString tooLongText(const QString& column, int size, qsizetype given) {
-    const QString chars = size == 1   ? QStringLiteral("znak")
-                          : size <= 4 ? QStringLiteral("znaky")
-                                      : QStringLiteral("znaků");
-    return QStringLiteral("Text je příliš dlouhý: pole „%1“ pojme nejvýše %2 %3, zadáno %4.")
-        .arg(column)
-        .arg(size)
-        .arg(chars)
-        .arg(given);
 }
 
 sqlite3* sqliteHandle(DatabaseSession& session) {
@@ -382,11 +363,16 @@ void Dataset::masterMoved() {
 void Dataset::setCurrent(int row, bool notify) {
     if (row == current_ || rows_.empty())
         return;
+    // The post may move the saved row into its sort place; the move goes to the row
+    // that was asked for, wherever it stands then.
+    const quint64 target = rows_[static_cast<std::size_t>(qBound(0, row, recordCount() - 1))]->serial;
     if (isEditing() && !post())
         return;
     for (Dataset* d : std::as_const(details_))
         if (d->isEditing() && !d->post())
             return;
+    if (const int moved = rowOfBookmark(target); moved >= 0)
+        row = moved;
     current_ = qBound(0, row, recordCount() - 1);
     if (notify)
         Q_EMIT currentRowChanged(current_);
@@ -436,9 +422,11 @@ void Dataset::prior() {
 bool Dataset::moveTo(int row) {
     if (row < 0 || row >= recordCount())
         return false;
+    // Arriving is reaching that row, also when saving the edited one moved it.
+    const Bookmark wanted = bookmarkAt(row);
     setCurrent(row);
     bof_ = eof_ = false;
-    return current_ == row;
+    return bookmarkAt(current_) == wanted;
 }
 
 bool Dataset::locate(const QString& column, const QVariant& value, LocateOptions options) {

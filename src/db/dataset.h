@@ -176,6 +176,7 @@ private:
     QString whereForRow(const std::vector<QVariant>& original, QVariantList& binds, bool forDelete) const;
     void resyncRow(const QVariant& id);
     void masterMoved();
+    void keepSortOrder();
     QVariant masterId() const;
     QString statementToRun() const;
 

@@ -15,6 +15,21 @@ namespace {
 
 const QString kId = QStringLiteral("id");
 
+// Ascending as the databases sort: empty values first, numbers by value, texts and
+// dates by their natural order.
+int compareSortValues(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    const QPartialOrdering o = QVariant::compare(a, b);
+    if (o == QPartialOrdering::Less)
+        return -1;
+    if (o == QPartialOrdering::Greater)
+        return 1;
+    if (o == QPartialOrdering::Equivalent)
+        return 0;
+    return QString::compare(a.toString(), b.toString());
+}
+
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
@@ -131,10 +146,43 @@ bool Dataset::post() {
     editBuffer_.clear();
     editOriginal_.clear();
     Q_EMIT rowChanged(current_);
+    keepSortOrder();
     Q_EMIT stateChanged();
     if (afterPost)
         afterPost(*this);
     return true;
+}
+
+void Dataset::keepSortOrder() {
+    // A detail list is kept in the order of its sort columns: the saved row goes where
+    // the next reread would put it, the other rows keep their places.
+    if (!master_ || sortColumns_.isEmpty() || current_ < 0 || recordCount() < 2)
+        return;
+    std::vector<int> keys;
+    for (const QString& name : std::as_const(sortColumns_))
+        if (const int c = columnIndex(name); c >= 0)
+            keys.push_back(c);
+    const auto order = [&](int a, int b) {
+        for (const int c : keys)
+            if (const int o = compareSortValues(valueAt(a, c), valueAt(b, c)); o != 0)
+                return o;
+        return 0;
+    };
+    const int row = current_;
+    const bool afterPrevious = row == 0 || order(row - 1, row) <= 0;
+    const bool beforeNext = row == recordCount() - 1 || order(row, row + 1) <= 0;
+    if (afterPrevious && beforeNext)
+        return;
+    int target = 0;
+    for (int r = 0; r < recordCount(); ++r)
+        if (r != row && order(r, row) <= 0)
+            ++target;
+    std::unique_ptr<Row> moving = std::move(rows_[row]);
+    rows_.erase(rows_.begin() + row);
+    rows_.insert(rows_.begin() + target, std::move(moving));
+    current_ = target;
+    Q_EMIT reset();
+    Q_EMIT currentRowChanged(current_);
 }
 
 void Dataset::cancel() {

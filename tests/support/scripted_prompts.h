@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace kelvarn::test {
 
 // A Prompts fake: records every box and answers questions from a queue (Yes when
@@ -30,6 +32,9 @@ public:
     QStringList fileNames;           // for save/open; an empty queue cancels
     QStringList savePresets;         // the preset paths the save dialog was given
     QStringList inputTitles;
+    // Runs while a box is up, as a real box's own event loop and its taking of the
+    // focus would.
+    std::function<void()> whileShown;
 
     QStringList captions() const;
     bool sawCaption(const QString& caption) const { return captions().contains(caption); }
