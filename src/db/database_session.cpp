@@ -180,6 +180,10 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
             registerSqliteFunctions();
         } else if (driver_ == DriverKind::MySql) {
             execute(QStringLiteral("SET NAMES utf8mb4"));
+            // Values are quoted by doubling apostrophes (SqlDialect::quoteText); a
+            // backslash must then stand for itself, not escape the next character.
+            execute(QStringLiteral("SET SESSION sql_mode = "
+                                   "CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'NO_BACKSLASH_ESCAPES')"));
         }
     } catch (...) {
         close();
@@ -247,6 +251,10 @@ QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& b
     QSqlQuery q(db_);
     q.setForwardOnly(forwardOnly);
     const QString sql = nativeStatement(statement);
+    if (hook_) {
+        const auto hook = hook_; // it may replace itself
+        hook(sql);
+    }
     bool ok;
     if (binds.isEmpty()) {
         ok = q.exec(sql);
@@ -314,8 +322,27 @@ void DatabaseSession::commit() {
         return;
     inTransaction_ = false;
     if (driver_ == DriverKind::Sqlite) {
-        execute(QStringLiteral("COMMIT"));
-    } else if (!db_.commit()) {
+        try {
+            execute(QStringLiteral("COMMIT"));
+        } catch (const DbError&) {
+            // A failed COMMIT may leave the transaction open (a busy database) or
+            // have rolled it back already (a full disk); either way it ends here.
+            QSqlQuery q(db_);
+            q.exec(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+        return;
+    }
+    if (hook_) {
+        try {
+            const auto hook = hook_;
+            hook(QStringLiteral("COMMIT"));
+        } catch (...) {
+            db_.rollback();
+            throw;
+        }
+    }
+    if (!db_.commit()) {
         const QString text = errorText(db_.lastError());
         db_.rollback();
         throw DbError(text);

@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
+
 namespace kelvarn {
 
 class DiagnosticLog;
@@ -56,6 +58,11 @@ public:
     void rollback();
     bool inTransaction() const { return inTransaction_; }
 
+    // Called with every statement right before it goes to the driver (the native
+    // text; "COMMIT" for a commit). Tests use it to break the connection at a
+    // chosen point; a hook that throws DbError makes the statement fail.
+    void setStatementHook(std::function<void(const QString&)> hook) { hook_ = std::move(hook); }
+
 private:
     void registerSqliteFunctions();
 
@@ -64,6 +71,7 @@ private:
     DbPlatform platform_ = DbPlatform::Jet;
     DriverKind driver_ = DriverKind::Unknown;
     bool inTransaction_ = false;
+    std::function<void(const QString&)> hook_;
     QHash<QString, QHash<QString, int>> textLengths_; // by table in lower case
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/diagnostic_log.h"
 #include "core/text_utils.h"
+#include "db/db_error.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -30,18 +31,49 @@ QString padToTwo(const QString& part) {
     return part.size() < 2 ? QLatin1Char('0') + part : part;
 }
 
+// Index of the apostrophe that closes the literal opened at open; a doubled
+// apostrophe inside stands for one. -1 when the literal never closes.
+qsizetype literalEnd(const QString& text, qsizetype open) {
+    qsizetype i = open + 1;
+    while ((i = text.indexOf(kApostrophe, i)) >= 0) {
+        if (i + 1 < text.size() && text[i + 1] == kApostrophe) {
+            i += 2;
+            continue;
+        }
+        return i;
+    }
+    return -1;
+}
+
+bool looksLikeDate(const QString& literal) {
+    return literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
+           !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_')) &&
+           !literal.contains(kApostrophe);
+}
+
 // Converts the first quoted 'd.m.yyyy' literal after every "datum" of the text. Only
 // the first literal is looked at, so the second bound of a BETWEEN stays as written.
+// A "datum" inside a literal is somebody's text, not a column: it converts nothing,
+// so a value can never turn the statement around it into something else.
 QString convertDateLiterals(const QString& condition, DbPlatform platform) {
     QString text = condition;
-    qsizetype mark = text.indexOf(kDatum);
-    while (mark >= 0) {
-        const qsizetype open = text.indexOf(kApostrophe, mark + kDatum.size());
-        const qsizetype close = open < 0 ? -1 : text.indexOf(kApostrophe, open + 1);
+    qsizetype pos = 0; // always outside literals
+    for (;;) {
+        const qsizetype mark = text.indexOf(kDatum, pos);
+        if (mark < 0)
+            break;
+        const qsizetype open = text.indexOf(kApostrophe, pos);
+        if (open >= 0 && open < mark) {
+            const qsizetype close = literalEnd(text, open);
+            if (close < 0)
+                break;
+            pos = close + 1;
+            continue;
+        }
+        const qsizetype close = open < 0 ? -1 : literalEnd(text, open);
         if (close >= 0) {
             const QString literal = text.mid(open + 1, close - open - 1);
-            if (literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
-                !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_'))) {
+            if (looksLikeDate(literal)) {
                 const QString parts = literal + QLatin1Char('.');
                 const QString dot = QStringLiteral(".");
                 const QString day = padToTwo(pickDelimitedItem(parts, dot, 0));
@@ -50,9 +82,9 @@ QString convertDateLiterals(const QString& condition, DbPlatform platform) {
                 text.replace(open, close - open + 1, SqlDialect::dateLiteral(day, month, year, platform));
             }
         }
-        // Every "datum" before the search position has been dealt with, so searching
-        // on from here is the same as marking this one done.
-        mark = text.indexOf(kDatum, mark + kDatum.size());
+        // Every "datum" before here has been dealt with, so searching on from here is
+        // the same as marking this one done.
+        pos = mark + kDatum.size();
     }
     return text;
 }
@@ -125,6 +157,45 @@ QString nextIdStatement(const QString& table, DbPlatform platform) {
         return QStringLiteral("SELECT gen_id(") + sequence +
                QStringLiteral(",1) As AutoInc FROM rdb$database");
     return {};
+}
+
+QString quoteText(const QString& value, DbPlatform platform) {
+    Q_UNUSED(platform) // one rule for all, given the session setup described in the header
+    if (value.contains(QChar(0)))
+        throw DbError(QStringLiteral("Text obsahuje nulový znak, který nemůže být součástí příkazu SQL."));
+    QString out;
+    out.reserve(value.size() + 2);
+    out += kApostrophe;
+    for (const QChar c : value) {
+        out += c;
+        if (c == kApostrophe)
+            out += kApostrophe;
+    }
+    out += kApostrophe;
+    return out;
+}
+
+QString likePrefix(const QString& prefix, DbPlatform platform) {
+    QString pattern = prefix;
+    if (platform == DbPlatform::MySql) {
+        // LIKE keeps the backslash as its escape character even when string
+        // literals do not.
+        pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    } else if (platform == DbPlatform::MsSql) {
+        // "[" opens a character class there.
+        pattern.replace(QLatin1Char('['), QStringLiteral("[[]"));
+    }
+    return quoteText(pattern + QLatin1Char('%'), platform);
+}
+
+bool isIntegerText(const QString& text) {
+    const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() <= start || text.size() - start > 18)
+        return false;
+    for (qsizetype i = start; i < text.size(); ++i)
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+            return false;
+    return true;
 }
 
 } // namespace SqlDialect
