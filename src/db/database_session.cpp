@@ -6,12 +6,15 @@
 #include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QUrl>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace kelvarn {
 
@@ -84,6 +87,18 @@ bool changesStructure(const QString& statement) {
     return ddl.match(statement).hasMatch();
 }
 
+// access() rather than the permission bits: it also knows a read-only mount, and
+// that root may write anywhere else.
+bool canWrite(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+bool isReadOnlyError(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && (code & 0xff) == SQLITE_READONLY;
+}
+
 QString freeTdsDriver() {
     // unixODBC accepts a driver library path where no "FreeTDS" entry is registered.
     for (const char* path : {"/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libtdsodbc.so"})
@@ -127,7 +142,9 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
         if (file.exists() && !file.isFile())
             throw DbError(QStringLiteral("\"%1\" není soubor databáze.").arg(params.dataSource));
         db_.setDatabaseName(params.dataSource);
-        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        readOnly_ = file.exists() && (!canWrite(params.dataSource) || !canWrite(file.absolutePath()));
+        db_.setConnectOptions(readOnly_ ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
+                                        : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         break;
     }
     case DriverKind::MySql:
@@ -170,7 +187,10 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
         throw DbError(text);
     }
     try {
-        if (driver_ == DriverKind::Sqlite) {
+        if (driver_ == DriverKind::Sqlite && readOnly_) {
+            openSqliteReadOnly(db_.databaseName());
+            registerSqliteFunctions();
+        } else if (driver_ == DriverKind::Sqlite) {
             // A file that is not a database opens fine and only fails on first use.
             execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             // Write-ahead logging keeps every commit durable with far fewer disk
@@ -191,6 +211,35 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
     }
 }
 
+QString DatabaseSession::readOnlyText() {
+    return QStringLiteral("Databáze je otevřena jen pro čtení (do jejího souboru nebo složky nelze zapisovat), "
+                          "změny nelze uložit.");
+}
+
+// A database in write-ahead mode is read with the help of its -shm file, which a
+// read-only folder cannot get. Without one, and with no changes waiting in the -wal
+// file, the database file alone holds everything and can be read as it is.
+void DatabaseSession::openSqliteReadOnly(const QString& file) {
+    try {
+        execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        return;
+    } catch (const DbError&) {
+        const QFileInfo wal(file + QStringLiteral("-wal"));
+        if (wal.exists() && wal.size() > 0)
+            throw DbError(QStringLiteral("Databázi \"%1\" nelze otevřít: leží ve složce, do které nelze zapisovat, "
+                                         "a její poslední změny jsou zatím jen v souboru \"%2\". Povolte ve složce "
+                                         "zápis, aby se změny do databáze převzaly.")
+                              .arg(file, wal.fileName()));
+    }
+    db_.close();
+    db_.setDatabaseName(QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(file, "/")) +
+                        QStringLiteral("?mode=ro&immutable=1"));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    if (!db_.open())
+        throw DbError(errorText(db_.lastError()));
+    execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
 void DatabaseSession::registerSqliteFunctions() {
     const QVariant handle = db_.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
@@ -206,6 +255,7 @@ void DatabaseSession::registerSqliteFunctions() {
 
 void DatabaseSession::close() {
     textLengths_.clear();
+    readOnly_ = false;
     if (db_.isValid()) {
         if (inTransaction_ && db_.isOpen())
             db_.rollback();
@@ -266,8 +316,11 @@ QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& b
             ok = q.exec();
         }
     }
-    if (!ok)
+    if (!ok) {
+        if (readOnly_ && isReadOnlyError(q.lastError()))
+            throw DbError(readOnlyText());
         throw DbError(errorText(q.lastError()));
+    }
     return q;
 }
 

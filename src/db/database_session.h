@@ -32,6 +32,11 @@ public:
     void open(const QString& connectionString, DbPlatform platform, bool createIfMissing = false);
     void close();
     bool isOpen() const;
+    // An embedded database whose file or folder cannot be written is opened for
+    // reading only: its records can be seen, nothing can be saved.
+    bool isReadOnly() const { return readOnly_; }
+    // What the user is told when something is to be saved there.
+    static QString readOnlyText();
 
     DbPlatform platform() const { return platform_; }
     DriverKind driverKind() const { return driver_; }
@@ -65,12 +70,14 @@ public:
 
 private:
     void registerSqliteFunctions();
+    void openSqliteReadOnly(const QString& file);
 
     QString connectionName_;
     QSqlDatabase db_;
     DbPlatform platform_ = DbPlatform::Jet;
     DriverKind driver_ = DriverKind::Unknown;
     bool inTransaction_ = false;
+    bool readOnly_ = false;
     std::function<void(const QString&)> hook_;
     QHash<QString, QHash<QString, int>> textLengths_; // by table in lower case
 };
