@@ -93,23 +93,49 @@ QString convertDateLiterals(const QString& condition, DbPlatform platform) {
 
 namespace SqlDialect {
 
+namespace {
+
+// Replaces every occurrence, case ignored, outside string literals: a value
+// somebody typed reaches the database as typed even when it reads "upper(".
+QString replaceOutsideLiterals(const QString& text, const QString& what, const QString& with) {
+    if (!text.contains(kApostrophe))
+        return replaceAllNoCase(text, what, with);
+    QString out;
+    out.reserve(text.size());
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(kApostrophe, pos);
+        const qsizetype codeEnd = open < 0 ? text.size() : open;
+        out += replaceAllNoCase(text.mid(pos, codeEnd - pos), what, with);
+        if (open < 0)
+            break;
+        const qsizetype close = literalEnd(text, open);
+        const qsizetype literalStop = close < 0 ? text.size() : close + 1;
+        out += QStringView(text).mid(open, literalStop - open);
+        pos = literalStop;
+    }
+    return out;
+}
+
+} // namespace
+
 QString translateFunctions(const QString& statement, DbPlatform platform) {
     const QString today = QStringLiteral("DATE()");
     switch (platform) {
     case DbPlatform::Jet: {
-        QString out = replaceAllNoCase(statement, QStringLiteral("UPPER("), QStringLiteral("UCASE("));
-        out = replaceAllNoCase(out, QStringLiteral("UPPER ("), QStringLiteral("UCASE ("));
-        out = replaceAllNoCase(out, QStringLiteral("LOWER("), QStringLiteral("LCASE("));
-        return replaceAllNoCase(out, QStringLiteral("LOWER ("), QStringLiteral("LCASE ("));
+        QString out = replaceOutsideLiterals(statement, QStringLiteral("UPPER("), QStringLiteral("UCASE("));
+        out = replaceOutsideLiterals(out, QStringLiteral("UPPER ("), QStringLiteral("UCASE ("));
+        out = replaceOutsideLiterals(out, QStringLiteral("LOWER("), QStringLiteral("LCASE("));
+        return replaceOutsideLiterals(out, QStringLiteral("LOWER ("), QStringLiteral("LCASE ("));
     }
     case DbPlatform::MsSql:
-        return replaceAllNoCase(statement, today,
-                                QStringLiteral("CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME)"));
+        return replaceOutsideLiterals(statement, today,
+                                      QStringLiteral("CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME)"));
     case DbPlatform::Oracle:
-        return replaceAllNoCase(statement, today,
-                                QStringLiteral("to_date(to_char(sysdate,'DD.MM.YYYY'), 'DD.MM.YYYY')"));
+        return replaceOutsideLiterals(statement, today,
+                                      QStringLiteral("to_date(to_char(sysdate,'DD.MM.YYYY'), 'DD.MM.YYYY')"));
     case DbPlatform::Firebird:
-        return replaceAllNoCase(statement, today, QStringLiteral("current_date"));
+        return replaceOutsideLiterals(statement, today, QStringLiteral("current_date"));
     case DbPlatform::MySql:
         break;
     }

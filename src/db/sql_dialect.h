@@ -13,7 +13,7 @@ class DiagnosticLog;
 namespace SqlDialect {
 
 // "DATE()", "UPPER("/"LOWER(" (and the forms with a blank) for the platform;
-// every occurrence, case ignored.
+// every occurrence outside string literals, case ignored.
 QString translateFunctions(const QString& statement, DbPlatform platform);
 
 // A date literal for day and month (two digits each) and the year as written.

@@ -114,6 +114,22 @@ protected:
 };
 KELVARN_ON_ALL_PLATFORMS(ValueQuotingOnServer);
 
+TEST(ValueQuoting, FunctionNamesInsideAValueStayAsTyped) {
+    const QString value = SqlDialect::quoteText(QStringLiteral("upper(x) it''s DATE() lower ("), DbPlatform::Jet);
+    const QString where = QStringLiteral("(UPPER(popis)=") + value + QStringLiteral(") AND (d < DATE())");
+    const struct {
+        DbPlatform platform;
+        QString outside;
+    } cases[] = {
+        {DbPlatform::Jet, QStringLiteral("(UCASE(popis)=%1) AND (d < DATE())")},
+        {DbPlatform::Firebird, QStringLiteral("(UPPER(popis)=%1) AND (d < current_date)")},
+        {DbPlatform::MsSql, QStringLiteral("(UPPER(popis)=%1) AND (d < CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME))")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(composeStatement(QStringLiteral("SELECT * FROM t"), {}, where, {}, c.platform),
+                  QStringLiteral("SELECT * FROM t WHERE ") + c.outside.arg(value));
+}
+
 TEST_P(ValueQuotingOnServer, EveryTextComesBackAsTyped) {
     for (const QString& text : kTrickyTexts) {
         QString back;
