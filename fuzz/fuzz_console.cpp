@@ -88,11 +88,12 @@ struct Console {
     }
 };
 
+// Never destroyed: at exit Qt's own registry of connections may already be gone.
 Console& console() {
-    static Console c;
-    if (!c.runner || ++c.runs % 5000 == 0)
-        c.open();
-    return c;
+    static Console* c = new Console;
+    if (!c->runner || ++c->runs % 5000 == 0)
+        c->open();
+    return *c;
 }
 
 const ConversionMode kModes[] = {ConversionMode::None, ConversionMode::MsSql, ConversionMode::Oracle,

@@ -54,7 +54,8 @@ void checkNumber(const QString& typed, const QString& separator) {
 
     // The plain form: no leading zeros, no trailing decimal zeros, at most 15 digits.
     const QString sep = QRegularExpression::escape(separator);
-    const QRegularExpression plain(QStringLiteral("^-?(0|[1-9][0-9]*)(") + sep + QStringLiteral("[0-9]*[1-9])?$"));
+    const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("-?(0|[1-9][0-9]*)(") + sep +
+                                                                       QStringLiteral("[0-9]*[1-9])?")));
     if (plain.match(typed).hasMatch() && significantDigits(typed) <= 15 && typed != QLatin1String("-0") &&
         std::fabs(value) >= 1e-4 && std::fabs(value) < 1e15)
         FUZZ_CHECK(shown == typed, typed + QStringLiteral(" -> ") + shown);

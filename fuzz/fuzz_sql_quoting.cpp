@@ -11,18 +11,17 @@
 #include <QFile>
 #include <QSqlQuery>
 
-#include <memory>
-
 using namespace kelvarn;
 using namespace kelvarn::fuzz;
 
 namespace {
 
+// Never destroyed: at exit Qt's own registry of connections may already be gone.
 DatabaseSession& session() {
-    static std::unique_ptr<DatabaseSession> s = [] {
+    static DatabaseSession* s = [] {
         const QString file = scratchPath(QStringLiteral("quoting.db"));
         QFile::remove(file);
-        auto opened = std::make_unique<DatabaseSession>(QStringLiteral("fuzz"));
+        auto* opened = new DatabaseSession(QStringLiteral("fuzz"));
         opened->open(QStringLiteral("Data Source=") + file + QLatin1Char(';'), DbPlatform::Jet, true);
         opened->execute(QStringLiteral("CREATE TABLE t (id COUNTER PRIMARY KEY, v MEMO)"));
         opened->execute(QStringLiteral("INSERT INTO t (v) VALUES ('x')"));

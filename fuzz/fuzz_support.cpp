@@ -1,6 +1,8 @@
 #include "fuzz_support.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -18,7 +20,10 @@ void ensureApplication() {
 }
 
 QString scratchPath(const QString& name) {
-    static QTemporaryDir dir(QStringLiteral("/tmp/kelvarn-fuzz-XXXXXX"));
+    // Memory-backed where there is such a folder: the targets write files at every run.
+    static QTemporaryDir dir((QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                                 : QDir::tempPath()) +
+                             QStringLiteral("/kelvarn-fuzz-XXXXXX"));
     if (!dir.isValid())
         broken("a scratch folder can be made");
     return dir.filePath(name);

@@ -293,6 +293,13 @@ QVariant DatabaseSession::bindValue(const QVariant& value) const {
     return value;
 }
 
+void DatabaseSession::beforeStatement(const QString& nativeStatement) {
+    if (hook_) {
+        const auto hook = hook_; // it may replace itself
+        hook(nativeStatement);
+    }
+}
+
 QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& binds, bool forwardOnly) {
     if (!isOpen())
         throw DbError(QStringLiteral("Databáze není připojena."));
@@ -301,10 +308,7 @@ QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& b
     QSqlQuery q(db_);
     q.setForwardOnly(forwardOnly);
     const QString sql = nativeStatement(statement);
-    if (hook_) {
-        const auto hook = hook_; // it may replace itself
-        hook(sql);
-    }
+    beforeStatement(sql);
     bool ok;
     if (binds.isEmpty()) {
         ok = q.exec(sql);

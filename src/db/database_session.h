@@ -67,6 +67,8 @@ public:
     // text; "COMMIT" for a commit). Tests use it to break the connection at a
     // chosen point; a hook that throws DbError makes the statement fail.
     void setStatementHook(std::function<void(const QString&)> hook) { hook_ = std::move(hook); }
+    // Calls the hook; for code that hands a statement to the driver itself.
+    void beforeStatement(const QString& nativeStatement);
 
 private:
     void registerSqliteFunctions();

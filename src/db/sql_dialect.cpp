@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTime>
 
+#include <vector>
+
 namespace kelvarn {
 
 namespace {
@@ -359,7 +361,6 @@ bool isNamingKeyword(const QString& upperWord) {
 
 // Access column types SQLite would misread: MEMO would get numeric affinity, and
 // only a column declared exactly INTEGER PRIMARY KEY becomes the generated rowid.
-const QChar kCounterMark(0x1);
 
 QString sqliteType(const QString& upperWord) {
     if (upperWord == QLatin1String("COUNTER") || upperWord == QLatin1String("YESNO"))
@@ -406,6 +407,8 @@ QString accessToSqlite(const QString& statement) {
     out.reserve(statement.size() + 16);
     // Whether the last token was a name, i.e. the next word may be its column type.
     bool afterName = false;
+    // Where in the output a COUNTER column's type ends.
+    std::vector<qsizetype> counters;
     qsizetype i = 0;
     const qsizetype n = statement.size();
     while (i < n) {
@@ -422,8 +425,14 @@ QString accessToSqlite(const QString& statement) {
             qsizetype length = 0;
             const QString literal = sqliteDateLiteralAt(statement, i, &length);
             if (!literal.isEmpty()) {
+                // A quote right before or after would merge with the new literal's
+                // own quotes into an escaped one.
+                if (out.endsWith(kApostrophe))
+                    out += QLatin1Char(' ');
                 out += literal;
                 i += length;
+                if (i < n && statement[i] == kApostrophe)
+                    out += QLatin1Char(' ');
             } else {
                 out += c;
                 ++i;
@@ -454,7 +463,7 @@ QString accessToSqlite(const QString& statement) {
                 if (!type.isEmpty()) {
                     out += type;
                     if (upper == QLatin1String("COUNTER"))
-                        out += kCounterMark;
+                        counters.push_back(out.size());
                     i = end;
                     afterName = false;
                     continue;
@@ -470,13 +479,15 @@ QString accessToSqlite(const QString& statement) {
             afterName = false;
         ++i;
     }
-    if (out.contains(kCounterMark)) {
-        // A generated key must never hand out the id of a deleted row again: other
-        // tables may still point at it. Only AUTOINCREMENT promises that in SQLite.
-        static const QRegularExpression key(QStringLiteral("\\x{1}((?:\\s+NOT\\s+NULL)?\\s+PRIMARY\\s+KEY\\b)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-        out.replace(key, QStringLiteral("\\1 AUTOINCREMENT"));
-        out.remove(kCounterMark);
+    // A generated key must never hand out the id of a deleted row again: other
+    // tables may still point at it. Only AUTOINCREMENT promises that in SQLite.
+    static const QRegularExpression key(QStringLiteral("(?:\\s+NOT\\s+NULL)?\\s+PRIMARY\\s+KEY\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    for (auto at = counters.rbegin(); at != counters.rend(); ++at) {
+        const QRegularExpressionMatch m =
+            key.match(out, *at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+        if (m.hasMatch())
+            out.insert(m.capturedEnd(), QStringLiteral(" AUTOINCREMENT"));
     }
     return out;
 }
