@@ -1,5 +1,6 @@
 // The SQL console's splitter and converter: a script is cut at every ";" exactly as
-// the rules say, each piece converted for the chosen platform, and the statements
+// the rules say, each piece converted for the chosen platform (and its d.m.yyyy
+// dates for the database), and the statements
 // reach the database in that order until the first one fails. A model of the rules
 // written here independently is compared with what really reaches the driver.
 //
@@ -10,6 +11,7 @@
 #include "core/app_state.h"
 #include "core/text_file.h"
 #include "db/database_session.h"
+#include "db/date_literals.h"
 #include "db/db_error.h"
 #include "fuzz_support.h"
 #include "output/console_runner.h"
@@ -113,7 +115,7 @@ QStringList expectedStatements(const QString& script, ConversionMode mode, const
             continue;
         if (statement.contains(QLatin1String("#ALLOW ONLY")))
             break; // what follows depends on the database version; not modelled
-        out << session.nativeStatement(statement);
+        out << session.nativeStatement(DateLiterals::convertStatement(statement, session.platform()));
     }
     return out;
 }

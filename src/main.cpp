@@ -1,4 +1,4 @@
-#include "app/first_run.h"
+#include "app/desktop_launcher.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/app_dir.h"
@@ -7,7 +7,6 @@
 #include "core/formatting.h"
 #include "core/message_catalogue.h"
 #include "core/unattended.h"
-#include "db/database_session.h"
 #include "output/console_runner.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
@@ -32,33 +31,25 @@ QStringList argumentsOf(int argc, char** argv) {
 }
 
 // "-inst"/"-reinst": connect with the configured string, run the script through the
-// console, report message 14 or 18 and end. Unattended runs need no screen.
+// console, report the outcome and end. Unattended runs need no screen.
 int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget* consoleParent) {
-    readConfiguration(state, prompts);
-    const bool ask = state.startMode == StartMode::Reinstall && !unattendedMode();
-    LoginDialog* dialog = ask ? new LoginDialog(consoleParent) : nullptr;
-    if (dialog)
-        dialog->setPlatform(state.platform);
-    composeCredentials(state, [&](QString& user, QString& password) {
-        if (dialog)
-            return dialog->ask(user, password);
-        if (user.isEmpty())
-            user = QStringLiteral("administrator"); // the dialog's preset, accepted
-        password.clear();
-        return true;
-    });
-    delete dialog;
-    warnAboutForeignDatabase(state, prompts);
-    DatabaseSession session;
-    if (!connectDatabase(state, session, prompts))
-        return 1;
-    ConsoleRunner runner(session, state, prompts);
-    std::unique_ptr<QueryAnalyzerWindow> window;
+    InstallRunHooks hooks;
+    // Nobody reads the configuration file, answers a dialog or watches the console of
+    // an unattended run.
     if (consoleParent) {
-        window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
-        window->show();
+        hooks.login = [&state, consoleParent](QString& user, QString& password) {
+            LoginDialog login(consoleParent);
+            login.setPlatform(state.platform);
+            return login.ask(user, password);
+        };
+        hooks.openConfiguration = [&state] { DesktopLauncher().openConfigFile(state.configFilePath()); };
+        hooks.showConsole = [&prompts](ConsoleRunner& runner) -> std::unique_ptr<QObject> {
+            auto window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
+            window->show();
+            return window;
+        };
     }
-    return runInstallScript(state, runner, prompts, script);
+    return runInstallMode(state, prompts, script, hooks);
 }
 
 } // namespace
@@ -101,10 +92,6 @@ int main(int argc, char** argv) {
             anchor = std::make_unique<QWidget>();
         return runInstall(state, prompts, command.scriptPath, anchor.get());
     }
-
-    QString error;
-    if (!prepareFirstRun(state.appDir, &error))
-        prompts.message(QStringLiteral("Chyba"), error, MessageStyle::Error);
 
     MainWindow window(prompts, state.appDir);
     window.controller().state().decimalSeparator = state.decimalSeparator;

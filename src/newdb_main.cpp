@@ -1,12 +1,12 @@
 // kelvarn-newdb: creates the database kelvarn.ini names and stores the
-// entrepreneur's name and IČ, so that a new database needs no SQL console.
+// entrepreneur's name and IČ, so that a new database needs no SQL console. With
+// --first-run it prepares a program folder without kelvarn.ini for a first look:
+// the configuration and an embedded demo database.
 
 #include "app/first_run.h"
 #include "app/startup.h"
 #include "core/app_dir.h"
 #include "core/unattended.h"
-#include "db/database_session.h"
-#include "db/db_error.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -25,34 +25,37 @@ int main(int argc, char** argv) {
     const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Název podnikatele."), QStringLiteral("název"));
     const QCommandLineOption ico(QStringLiteral("ico"), QStringLiteral("IČ podnikatele."), QStringLiteral("ič"));
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Přidat ukázková data (zkušební databáze)."));
+    const QCommandLineOption firstRun(
+        QStringLiteral("first-run"),
+        QStringLiteral("Jen když v programové složce chybí kelvarn.ini: zapíše jej pro vestavěnou databázi "
+                       "v programové složce a tu založí s ukázkovými daty (jinak nedělá nic)."));
     parser.addOption(name);
     parser.addOption(ico);
     parser.addOption(demo);
+    parser.addOption(firstRun);
     parser.process(app);
+
+    const QString appDir = resolveAppDir(QCoreApplication::applicationDirPath());
+    QString error;
+    if (parser.isSet(firstRun)) {
+        if (!prepareFirstRun(appDir, &error)) {
+            std::fprintf(stderr, "kelvarn-newdb: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
     if (!parser.isSet(name) || parser.value(name).trimmed().isEmpty()) {
         std::fprintf(stderr, "kelvarn-newdb: --name je povinné\n");
         return 2;
     }
 
     AppState state;
-    state.appDir = resolveAppDir(QCoreApplication::applicationDirPath());
+    state.appDir = appDir;
     StderrPrompts prompts;
-    QString error;
     readConfiguration(state, prompts);
-    if (!createDatabase(state, prompts, parser.isSet(demo), &error)) {
+    if (!createDatabase(state, prompts, parser.isSet(demo), &error) ||
+        !storeEntrepreneur(state, parser.value(name), parser.value(ico), &error)) {
         std::fprintf(stderr, "kelvarn-newdb: %s\n", qPrintable(error));
-        return 1;
-    }
-    try {
-        AppState login = state;
-        login.startMode = StartMode::Install;
-        composeCredentials(login, {});
-        DatabaseSession session;
-        session.open(login.connectionString, platformFromCode(login.platform));
-        session.execute(QStringLiteral("UPDATE tbl_podnikatel SET nazev = ?, ico = ? WHERE id = 1"),
-                        {parser.value(name).trimmed(), parser.value(ico).trimmed()});
-    } catch (const DbError& e) {
-        std::fprintf(stderr, "kelvarn-newdb: %s\n", qPrintable(e.text()));
         return 1;
     }
     std::fprintf(stdout, "Databáze je připravena: %s\n", qPrintable(parser.value(name).trimmed()));

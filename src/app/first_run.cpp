@@ -67,15 +67,42 @@ bool createDatabase(AppState& state, Prompts& prompts, bool withDemo, QString* e
     return ok;
 }
 
-bool prepareFirstRun(const QString& appDir, QString* error) {
+bool writeDefaultConfiguration(const QString& appDir, QString* error) {
     const QString ini = appDir + QStringLiteral("kelvarn.ini");
-    if (QFileInfo::exists(ini))
-        return true;
+    if (QFileInfo::exists(ini)) {
+        if (error)
+            *error = QStringLiteral("Soubor %1 už existuje; program jej nepřepíše.").arg(ini);
+        return false;
+    }
     QString text;
     if (!readCp1250File(appDir + QStringLiteral("install/kelvarn.ini.default"), text, error))
         return false;
     text.replace(QStringLiteral("~dp0"), appDir);
-    if (!writeCp1250File(ini, text, error))
+    return writeCp1250File(ini, text, error);
+}
+
+bool storeEntrepreneur(const AppState& state, const QString& name, const QString& ico, QString* error) {
+    try {
+        AppState login = state;
+        login.startMode = StartMode::Install;
+        composeCredentials(login, {});
+        DatabaseSession session;
+        session.open(login.connectionString, platformFromCode(login.platform));
+        session.execute(QStringLiteral("UPDATE tbl_podnikatel SET nazev = ?, ico = ? WHERE id = 1"),
+                        {name.trimmed(), ico.trimmed()});
+        return true;
+    } catch (const DbError& e) {
+        if (error)
+            *error = e.text();
+        return false;
+    }
+}
+
+bool prepareFirstRun(const QString& appDir, QString* error) {
+    const QString ini = appDir + QStringLiteral("kelvarn.ini");
+    if (QFileInfo::exists(ini))
+        return true;
+    if (!writeDefaultConfiguration(appDir, error))
         return false;
     AppState state;
     state.appDir = appDir;
@@ -100,6 +127,95 @@ bool prepareFirstRun(const QString& appDir, QString* error) {
         // Left in place, the file would mark the first run as done, and every later
         // start would fail on the missing database instead of trying again.
         QFile::remove(ini);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Dotaz");
+const QString kNewDatabase = QStringLiteral("Nová databáze");
+
+Answer askUseExisting(Prompts& prompts, const QString& file) {
+    return prompts.message(kQuestion,
+                           QStringLiteral("V programové složce je databáze %1.\r\n\r\n"
+                                          "Chcete pro ni zapsat nový soubor kelvarn.ini a pracovat s ní?")
+                               .arg(file),
+                           MessageStyle::Question);
+}
+
+Answer askCreate(Prompts& prompts, const QString& appDir) {
+    return prompts.message(
+        kQuestion,
+        QStringLiteral("Bez souboru kelvarn.ini program neví, kde jsou Vaše data. Pokud jste už evidenci "
+                       "vedli (například v databázi na serveru), odpovězte Ne a obnovte kelvarn.ini ze "
+                       "zálohy.\r\n\r\nChcete v programové složce %1 založit novou databázi?")
+            .arg(appDir),
+        MessageStyle::WarnQuestion);
+}
+
+Answer askDemo(Prompts& prompts) {
+    return prompts.message(
+        kQuestion,
+        QStringLiteral("Naplnit novou databázi ukázkovými daty?\r\n\r\n"
+                       "Ano: zkušební databáze (TEST) s ukázkovými daty, k seznámení s programem.\r\n"
+                       "Ne: prázdná databáze pro skutečnou evidenci Vaší firmy.\r\n"
+                       "Storno: databázi nezakládat."),
+        MessageStyle::Question);
+}
+
+void reportFailure(Prompts& prompts, const QString& error) {
+    prompts.message(QStringLiteral("Chyba"),
+                    QStringLiteral("Databázi se nepodařilo založit.\r\n\r\n") + error, MessageStyle::Error);
+}
+
+} // namespace
+
+bool offerNewDatabase(const AppState& state, Prompts& prompts) {
+    const QString appDir = state.appDir;
+    if (QFileInfo::exists(state.configFilePath()))
+        return false;
+    QString error;
+    const QString existing = appDir + QStringLiteral("kelvarn.db");
+    if (QFileInfo::exists(existing)) {
+        // Someone's records may be in it: it is offered as it is, never replaced.
+        if (askUseExisting(prompts, existing) != Answer::Yes)
+            return false;
+        if (!writeDefaultConfiguration(appDir, &error)) {
+            reportFailure(prompts, error);
+            return false;
+        }
+        return true;
+    }
+    if (askCreate(prompts, appDir) != Answer::Yes)
+        return false;
+    const Answer demo = askDemo(prompts);
+    if (demo != Answer::Yes && demo != Answer::No)
+        return false;
+    QString name;
+    QString ico;
+    if (demo == Answer::No) {
+        if (!prompts.inputText(kNewDatabase, QStringLiteral("Název podnikatele (jméno nebo obchodní firma):"),
+                               name) ||
+            name.trimmed().isEmpty() ||
+            !prompts.inputText(kNewDatabase, QStringLiteral("IČ podnikatele:"), ico))
+            return false;
+    }
+    if (!writeDefaultConfiguration(appDir, &error)) {
+        reportFailure(prompts, error);
+        return false;
+    }
+    AppState fresh;
+    fresh.appDir = appDir;
+    readIniFile(fresh.configFilePath(), fresh);
+    const bool created = createDatabase(fresh, prompts, demo == Answer::Yes, &error);
+    if (!created || (demo == Answer::No && !storeEntrepreneur(fresh, name, ico, &error))) {
+        // Left behind, either would be taken for a working configuration next time.
+        if (created)
+            QFile::remove(embeddedDatabasePath(fresh.connectionString));
+        QFile::remove(fresh.configFilePath());
+        reportFailure(prompts, error);
         return false;
     }
     return true;

@@ -86,6 +86,27 @@ void ModuleController::lastRecord() {
     move(Move::Last);
 }
 
+FocusTarget ModuleController::firstFieldOfNewRecord(int tab) {
+    switch (tab) {
+    case 3:
+    case 5:
+    case 6:
+        return FocusTarget::field(QStringLiteral("odb_nazev_firmy"));
+    case 4:
+        return FocusTarget::field(QStringLiteral("cislo_dokladu_puvodni"));
+    case 7:
+        return FocusTarget::field(QStringLiteral("typ"));
+    case 9:
+        return FocusTarget::field(QStringLiteral("kod_zbozi"));
+    case 10:
+        return FocusTarget::field(QStringLiteral("nazev_firmy"));
+    case 11:
+        return FocusTarget::named(QStringLiteral("DBMemoZakazky"));
+    default:
+        return {};
+    }
+}
+
 void ModuleController::newRecord(bool fromButton) {
     if (!checkBrowseState({}))
         return;
@@ -100,32 +121,8 @@ void ModuleController::newRecord(bool fromButton) {
     };
     if (p && p->kind == Kind::Detail) {
         // The detail panels focus the first field to fill.
-        if (startRow()) {
-            FocusTarget focus;
-            switch (p->tab) {
-            case 3:
-            case 5:
-            case 6:
-                focus = FocusTarget::field(QStringLiteral("odb_nazev_firmy"));
-                break;
-            case 4:
-                focus = FocusTarget::field(QStringLiteral("cislo_dokladu_puvodni"));
-                break;
-            case 7:
-                focus = FocusTarget::field(QStringLiteral("typ"));
-                break;
-            case 9:
-                focus = FocusTarget::field(QStringLiteral("kod_zbozi"));
-                break;
-            case 10:
-                focus = FocusTarget::field(QStringLiteral("nazev_firmy"));
-                break;
-            case 11:
-                focus = FocusTarget::named(QStringLiteral("DBMemoZakazky"));
-                break;
-            }
-            view_.setFocus(focus);
-        }
+        if (startRow())
+            view_.setFocus(firstFieldOfNewRecord(p->tab));
     } else if (p && (p->kind == Kind::List || p->kind == Kind::SubGrid)) {
         bool inserted = false;
         // From the memo the Insert key has no grid to start the row, so the command does.
@@ -138,7 +135,12 @@ void ModuleController::newRecord(bool fromButton) {
         // With the Insert key the focused grid starts its own row.
         if (fromButton)
             inserted = startRow();
-        if (inserted) {
+        if (inserted && currentPanelId() != panel) {
+            // The new row's own rules switched the module to its detail, where the
+            // typing goes; the list's grid is hidden now.
+            if (const PanelInfo* now = findPanel(currentPanelId()); now && now->kind == Kind::Detail)
+                view_.setFocus(firstFieldOfNewRecord(now->tab));
+        } else if (inserted) {
             if (panel == QLatin1String("FormFAV-polozky"))
                 view_.setFocus(
                     FocusTarget::gridColumn(QStringLiteral("DBGridFAVpol"), QStringLiteral("kod_zbozi")));

@@ -174,6 +174,8 @@ class ModuleController {
     void move(Move where);
     void openIfClosed(const QString& datasetName);
     FocusTarget detailFocus(const QString& panelId) const;
+    // Where the typing of a new record on the module's detail panel starts.
+    static FocusTarget firstFieldOfNewRecord(int tab);
     FocusTarget listFocus(const QString& panelId) const;
     bool browseWithRows(const QString& datasetName) const;
     void deleteListRows(const QString& panelId, Dataset& dataset);

@@ -4,6 +4,7 @@
 #include "app/shell_view.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
+#include "documents/document_rules.h"
 #include "lists/panel_queries.h"
 #include "registers/asset_rules.h"
 #include "registers/catalogue_rules.h"
@@ -14,8 +15,8 @@ namespace kelvarn {
 
 namespace {
 
-// The document and cash-book datasets write with the common protocol until their
-// modules bring their own checks.
+// The cash-book dataset writes with the common protocol until its module brings
+// its own checks.
 void installPlainPostProtocol(Dataset& dataset, DbContext& db, const RegisterHooks& hooks) {
     dataset.beforePost = [&db](Dataset& ds) { return db.runPostProtocol(ds, {}); };
     installAfterWriteHandlers(dataset, db, hooks);
@@ -100,9 +101,12 @@ void ModuleDatasets::installRules(Dataset& entrepreneur) {
     items.setTable(QStringLiteral("tbl_polozky"));
     items.setMaster(dataset(QStringLiteral("ADOFormFAV")), QStringLiteral("id_tbl_doklad"),
                     {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
-    for (const char* name :
-         {"ADOFormHlavniKniha", "ADOFormFAV", "ADOFormFAVpol", "ADOFormFAP", "ADOFormPPD", "ADOFormVPD"})
-        installPlainPostProtocol(*dataset(QLatin1String(name)), db_, hooks);
+    installPlainPostProtocol(*dataset(QStringLiteral("ADOFormHlavniKniha")), db_, hooks);
+    documents_ = std::make_unique<DocumentRules>(
+        db_, entrepreneur,
+        DocumentDatasets{*dataset(QStringLiteral("ADOFormFAV")), items, *dataset(QStringLiteral("ADOFormFAP")),
+                         *dataset(QStringLiteral("ADOFormPPD")), *dataset(QStringLiteral("ADOFormVPD"))},
+        hooks);
 
     dataset(QStringLiteral("ADOFormDPHvstup"))->setReadOnly(true);
     dataset(QStringLiteral("ADOFormDPHvystup"))->setReadOnly(true);

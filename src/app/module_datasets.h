@@ -15,6 +15,7 @@ namespace kelvarn {
 class DatabaseSession;
 class Dataset;
 class DbContext;
+class DocumentRules;
 class PanelQueries;
 class ShellView;
 
@@ -33,6 +34,8 @@ class ModuleDatasets : public QObject {
     // Every module dataset, the entrepreneur's included, in creation order.
     const std::vector<Dataset*>& datasets() const { return datasets_; }
     Dataset* dataset(const QString& name) const { return controller_->dataset(name); }
+    // The document rules: kind selectors and the document commands.
+    DocumentRules& documents() { return *documents_; }
 
     // The window's panels; null detaches them.
     void setView(ModuleView* view) { relay_.target = view; }
@@ -77,6 +80,7 @@ class ModuleDatasets : public QObject {
     Relay relay_;
     std::unique_ptr<ModuleController> controller_;
     std::vector<Dataset*> datasets_;
+    std::unique_ptr<DocumentRules> documents_;
     std::function<void(const QString&)> selectWholeText_;
 };
 

@@ -1,6 +1,7 @@
 // The start-up of the first paint and the TEST caption blink of ShellController.
 #include "app/shell_controller.h"
 
+#include "app/first_run.h"
 #include "app/shell_view.h"
 #include "app/startup.h"
 #include "app/tips.h"
@@ -47,6 +48,10 @@ bool ShellController::startUp() {
     view_.setAboutApplication(state_.appVersion, state_.revision);
 
     readConfiguration(state_, prompts_);
+    // Without its configuration the program does not know where the records are;
+    // a new database is made only when the user asks for one.
+    if (state_.startMode == StartMode::Normal && offerNewDatabase(state_, prompts_))
+        readConfiguration(state_, prompts_);
     console_->setMode(modeForPlatform(state_.platform));
 
     if (state_.showTips == QLatin1String("YES") && state_.startMode == StartMode::Normal) {

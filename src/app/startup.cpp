@@ -4,10 +4,13 @@
 #include "core/message_catalogue.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
+#include "core/unattended.h"
 #include "db/database_session.h"
 #include "db/db_error.h"
 #include "output/console_runner.h"
 #include "output/script_converter.h"
+
+#include <QObject>
 
 namespace kelvarn {
 
@@ -17,15 +20,36 @@ const QString kUser = QStringLiteral("User ID=");
 const QString kPassword = QStringLiteral("Password=");
 const QString kSemicolon = QStringLiteral(";");
 
+// The item of the connection string holding the marker. A configuration file may
+// leave out the ";" after its last item; that item is recognised too, or the
+// credentials would be read as empty and shown in clear text where they are meant
+// to be removed. `ended` tells whether a ";" follows the item.
+QString findItem(const QString& connectionString, const QString& marker, bool* ended = nullptr) {
+    const QString item = pickDelimitedItem(connectionString, kSemicolon, 0, marker);
+    if (!item.isEmpty() && item != connectionString) {
+        if (ended)
+            *ended = true;
+        return item;
+    }
+    const QString tail = connectionString.mid(connectionString.lastIndexOf(kSemicolon) + 1);
+    if (ended)
+        *ended = false;
+    return tail.contains(marker) ? tail : QString();
+}
+
 QString itemValue(const QString& connectionString, const QString& marker) {
-    return replaceFirst(pickDelimitedItem(connectionString, kSemicolon, 0, marker), marker, {});
+    return replaceFirst(findItem(connectionString, marker), marker, {});
 }
 
 QString removeItem(const QString& connectionString, const QString& marker) {
-    const QString item = pickDelimitedItem(connectionString, kSemicolon, 0, marker);
-    if (item.isEmpty() || item == connectionString)
+    bool ended = false;
+    const QString item = findItem(connectionString, marker, &ended);
+    if (item.isEmpty())
         return connectionString;
-    return replaceFirst(connectionString, item + kSemicolon, {});
+    if (ended)
+        return replaceFirst(connectionString, item + kSemicolon, {});
+    // The unterminated item is the tail of the text.
+    return connectionString.left(connectionString.size() - item.size());
 }
 
 } // namespace
@@ -128,17 +152,50 @@ int runInstallScript(AppState& state, ConsoleRunner& console, Prompts& prompts, 
     state.installResult = 0;
     QString script;
     QString error;
-    if (!readCp1250File(scriptPath, script, &error)) {
+    const bool read = readCp1250File(scriptPath, script, &error);
+    console.loadScript(read ? script : QString());
+    if (!read) {
         showMessageCode(prompts, state, 3, error);
         return 1;
     }
     console.setMode(modeForPlatform(state.platform));
     console.run(script);
-    if (state.installResult == 2)
+    switch (state.installResult) {
+    case 2:
         showMessageCode(prompts, state, 14);
-    else // a script that ran no statement installed nothing either
+        return 0;
+    case 1:
         showMessageCode(prompts, state, 18);
-    return state.installResult == 2 ? 0 : 1;
+        return 1;
+    default:
+        // Nothing ran: the normal end of an update script whose version guards
+        // skip every section on a database that is already up to date.
+        return 0;
+    }
+}
+
+int runInstallMode(AppState& state, Prompts& prompts, const QString& scriptPath,
+                   const InstallRunHooks& hooks) {
+    readConfiguration(state, prompts);
+    // Whether the dialog is needed is for the credential rules to say, in an install
+    // run as in any other.
+    const bool nobodyThere = unattendedMode() || !hooks.login;
+    composeCredentials(state, nobodyThere ? LoginFunction(acceptLoginPreset) : hooks.login);
+    if (warnAboutForeignDatabase(state, prompts) && hooks.openConfiguration)
+        hooks.openConfiguration();
+    DatabaseSession session;
+    if (!connectDatabase(state, session, prompts))
+        return 1;
+    ConsoleRunner runner(session, state, prompts);
+    const std::unique_ptr<QObject> window = hooks.showConsole ? hooks.showConsole(runner) : nullptr;
+    return runInstallScript(state, runner, prompts, scriptPath);
+}
+
+bool acceptLoginPreset(QString& userName, QString& password) {
+    if (userName.isEmpty())
+        userName = QStringLiteral("administrator");
+    password.clear();
+    return true;
 }
 
 } // namespace kelvarn

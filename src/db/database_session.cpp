@@ -16,6 +16,8 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace kelvarn {
 
 namespace {
@@ -328,9 +330,26 @@ QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& b
     return q;
 }
 
+sqlite3* DatabaseSession::sqliteConnection() const {
+    if (!db_.isValid() || !db_.isOpen())
+        return nullptr;
+    const QVariant handle = db_.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
 int DatabaseSession::execute(const QString& statement, const QVariantList& binds) {
+    // SQLite reports the rows of the last INSERT, UPDATE or DELETE whatever ran since,
+    // so a CREATE after an UPDATE would claim the UPDATE's rows; the running total
+    // tells whether this statement changed anything at all.
+    sqlite3* h = driver_ == DriverKind::Sqlite ? sqliteConnection() : nullptr;
+    const int changesBefore = h ? sqlite3_total_changes(h) : 0;
     QSqlQuery q = query(statement, binds, true);
-    return q.numRowsAffected();
+    if (h && sqlite3_total_changes(h) == changesBefore)
+        return 0;
+    // Firebird has no count for a definition statement and answers -1.
+    return std::max(0, q.numRowsAffected());
 }
 
 QHash<QString, int> DatabaseSession::textColumnLengths(const QString& table) {
@@ -418,17 +437,19 @@ void DatabaseSession::rollback() {
     }
 }
 
-Transaction::Transaction(DatabaseSession& session) : session_(session) {
-    session_.beginTransaction();
+Transaction::Transaction(DatabaseSession& session) : session_(session), joined_(session.inTransaction()) {
+    if (!joined_)
+        session_.beginTransaction();
 }
 
 Transaction::~Transaction() {
-    if (!done_)
+    if (!done_ && !joined_)
         session_.rollback();
 }
 
 void Transaction::commit() {
-    session_.commit();
+    if (!joined_)
+        session_.commit();
     done_ = true;
 }
 

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+struct sqlite3;
+
 namespace kelvarn {
 
 class DiagnosticLog;
@@ -42,7 +44,8 @@ public:
     DriverKind driverKind() const { return driver_; }
     QSqlDatabase& database() { return db_; }
 
-    // Runs a statement that returns no rows; returns the number of affected rows.
+    // Runs a statement that returns no rows; returns the number of rows it inserted,
+    // changed or deleted (0 for any other statement).
     int execute(const QString& statement, const QVariantList& binds = {});
     // Prepares and runs a statement, returning the positioned-before-first query.
     QSqlQuery query(const QString& statement, const QVariantList& binds = {}, bool forwardOnly = true);
@@ -73,6 +76,7 @@ public:
 private:
     void registerSqliteFunctions();
     void openSqliteReadOnly(const QString& file);
+    sqlite3* sqliteConnection() const; // null unless an embedded database is open
 
     QString connectionName_;
     QSqlDatabase db_;
@@ -85,6 +89,8 @@ private:
 };
 
 // RAII unit of work: commit() explicitly; an exception that unwinds rolls it back.
+// Opened while another transaction runs it joins that one: its commit and its
+// rollback are then the outer unit's business.
 class Transaction {
 public:
     explicit Transaction(DatabaseSession& session);
@@ -92,9 +98,11 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+    bool joined() const { return joined_; }
 
 private:
     DatabaseSession& session_;
+    bool joined_ = false;
     bool done_ = false;
 };
 

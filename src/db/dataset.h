@@ -134,6 +134,11 @@ public:
     // post counts as done: an error of the AfterPost handler comes as
     // DbAfterWriteError, whose text says the record was stored.
     bool post();
+    // For a BeforePost handler that writes elsewhere before the row itself (a
+    // number drawn from its series): opens a transaction that ends with this post,
+    // committed together with the row, rolled back when the handler aborts or the
+    // write fails. Does nothing when a transaction is already open.
+    void beginPostTransaction();
     void cancel();
     // Deletes the current row. Throws DbError when the database refuses.
     void deleteRecord();
@@ -168,7 +173,8 @@ private:
     void applyCharacterSizes();
     void checkTextFits(int column, const QVariant& value) const;
     std::unique_ptr<Row> encodeRow(const std::vector<QVariant>& values, quint64 serial) const;
-    void writeRow();
+    std::vector<QVariant> writeRow();
+    void showStored(const std::vector<QVariant>& stored);
     void writeInsert(std::vector<QVariant>& stored);
     void writeUpdate(std::vector<QVariant>& stored);
     void writeDelete(const Row& row);
@@ -201,6 +207,7 @@ private:
     std::vector<QVariant> editOriginal_;
     int rowBeforeInsert_ = -1;
     QList<Dataset*> details_;
+    bool postTransaction_ = false;
 };
 
 } // namespace kelvarn

@@ -23,6 +23,24 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a == b;
 }
 
+// Commits the unit that holds a row's write. A server can go away after it
+// committed and before it answered, so a failed commit there may still have
+// stored the row; the user must look before entering it again.
+void commitWrite(DatabaseSession& session, Transaction* unit) {
+    try {
+        if (unit)
+            unit->commit();
+        else
+            session.commit();
+    } catch (const DbError& e) {
+        if (session.driverKind() == DriverKind::Sqlite)
+            throw;
+        throw DbError(QStringLiteral("Zápis záznamu se nepodařilo potvrdit: %1\r\nZáznam možná uložen byl. Než "
+                                     "jej zadáte znovu, obnovte seznam (F5) a podívejte se.")
+                          .arg(e.text()));
+    }
+}
+
 QString notFoundText(const QString& table) {
     return QStringLiteral("Záznam v tabulce %1 nebyl nalezen: mezitím jej změnil nebo smazal jiný uživatel. "
                           "Obnovte seznam (F5) a změnu proveďte znovu.")
@@ -97,12 +115,37 @@ void Dataset::edit() {
     Q_EMIT stateChanged();
 }
 
+void Dataset::beginPostTransaction() {
+    if (postTransaction_ || session_.inTransaction())
+        return;
+    session_.beginTransaction();
+    postTransaction_ = true;
+}
+
 bool Dataset::post() {
     if (!isEditing())
         return true;
+    // Whatever the handler wrote in the post's transaction goes with the row or
+    // not at all.
+    struct PostUnit {
+        Dataset& ds;
+        ~PostUnit() {
+            if (ds.postTransaction_) {
+                ds.postTransaction_ = false;
+                ds.session_.rollback();
+            }
+        }
+    } unit{*this};
+    postTransaction_ = false;
     if (beforePost && !beforePost(*this))
         return false;
-    writeRow();
+    std::vector<QVariant> stored = writeRow();
+    if (postTransaction_) {
+        postTransaction_ = false;
+        commitWrite(session_, nullptr);
+    }
+    // Only now, with everything committed, does the row show what was written.
+    showStored(stored);
     state_ = State::Browse;
     editBuffer_.clear();
     editOriginal_.clear();
@@ -214,33 +257,24 @@ QString Dataset::whereForRow(const std::vector<QVariant>& original, QVariantList
 // The write and the re-read that follows it are one unit: either the row is stored
 // and shown as stored, or nothing is stored and the row stays open for editing. A
 // re-read that failed after a separate commit would report a failed save of a
-// stored row, and the user would enter it twice.
-void Dataset::writeRow() {
-    const bool inserting = state_ == State::Insert;
+// stored row, and the user would enter it twice. Returns the row as stored.
+std::vector<QVariant> Dataset::writeRow() {
     std::vector<QVariant> stored = editBuffer_;
-    {
-        // A caller that runs its own unit of work commits the row with it.
-        const bool ownUnit = !session_.inTransaction();
-        std::optional<Transaction> unit;
-        if (ownUnit)
-            unit.emplace(session_);
-        if (inserting)
-            writeInsert(stored);
-        else
-            writeUpdate(stored);
-        if (unit) {
-            try {
-                unit->commit();
-            } catch (const DbError& e) {
-                // A server can go away after it committed and before it answered.
-                if (session_.driverKind() == DriverKind::Sqlite)
-                    throw;
-                throw DbError(QStringLiteral("Zápis záznamu se nepodařilo potvrdit: %1\r\nZáznam možná uložen "
-                                             "byl. Než jej zadáte znovu, obnovte seznam (F5) a podívejte se.")
-                                  .arg(e.text()));
-            }
-        }
-    }
+    // A handler's or a caller's unit of work takes the row along; otherwise the
+    // row gets one of its own.
+    std::optional<Transaction> unit;
+    if (!session_.inTransaction())
+        unit.emplace(session_);
+    if (state_ == State::Insert)
+        writeInsert(stored);
+    else
+        writeUpdate(stored);
+    if (unit)
+        commitWrite(session_, &*unit);
+    return stored;
+}
+
+void Dataset::showStored(const std::vector<QVariant>& stored) {
     Row& row = *rows_[current_];
     QByteArray arena;
     auto cells = std::make_unique<Cell[]>(columns_.size());

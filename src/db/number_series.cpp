@@ -50,16 +50,20 @@ bool documentExists(DbContext& ctx, const QString& number) {
 }
 
 // Runs body inside a locked transaction, retrying when another instance holds the lock.
+// Inside the caller's transaction (a document saved together with its number) the
+// lock stays until that transaction ends, and a conflict ends the caller's unit.
 template <typename Body> auto underLock(DatabaseSession& session, Body body) {
     for (int attempt = 1;; ++attempt) {
+        bool joined = false;
         try {
             Transaction tx(session);
+            joined = tx.joined();
             lockSeries(session);
             auto result = body();
             tx.commit();
             return result;
         } catch (const DbError& e) {
-            if (attempt >= kAttempts || !isLockConflict(e))
+            if (joined || attempt >= kAttempts || !isLockConflict(e))
                 throw;
             QThread::msleep(20 + 10 * (attempt % 5));
         }

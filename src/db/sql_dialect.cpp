@@ -2,19 +2,14 @@
 
 #include "core/diagnostic_log.h"
 #include "core/text_utils.h"
+#include "db/date_literals.h"
 #include "db/db_error.h"
-
-#include <QDate>
-#include <QRegularExpression>
-#include <QTime>
-
-#include <vector>
+#include "db/sql_scan.h"
 
 namespace kelvarn {
 
 namespace {
 
-const QString kDatum = QStringLiteral("datum");
 const QLatin1Char kApostrophe('\'');
 
 // Blanks as the filter text knows them: every control character counts, since
@@ -28,74 +23,6 @@ QString trimBlanks(const QString& text) {
         --end;
     return text.mid(begin, end - begin);
 }
-
-QString padToTwo(const QString& part) {
-    return part.size() < 2 ? QLatin1Char('0') + part : part;
-}
-
-// Index of the apostrophe that closes the literal opened at open; a doubled
-// apostrophe inside stands for one. -1 when the literal never closes.
-qsizetype literalEnd(const QString& text, qsizetype open) {
-    qsizetype i = open + 1;
-    while ((i = text.indexOf(kApostrophe, i)) >= 0) {
-        if (i + 1 < text.size() && text[i + 1] == kApostrophe) {
-            i += 2;
-            continue;
-        }
-        return i;
-    }
-    return -1;
-}
-
-bool looksLikeDate(const QString& literal) {
-    return literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
-           !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_')) &&
-           !literal.contains(kApostrophe);
-}
-
-// Converts the first quoted 'd.m.yyyy' literal after every "datum" of the text. Only
-// the first literal is looked at, so the second bound of a BETWEEN stays as written.
-// A "datum" inside a literal is somebody's text, not a column: it converts nothing,
-// so a value can never turn the statement around it into something else.
-QString convertDateLiterals(const QString& condition, DbPlatform platform) {
-    QString text = condition;
-    qsizetype pos = 0; // always outside literals
-    for (;;) {
-        const qsizetype mark = text.indexOf(kDatum, pos);
-        if (mark < 0)
-            break;
-        const qsizetype open = text.indexOf(kApostrophe, pos);
-        if (open >= 0 && open < mark) {
-            const qsizetype close = literalEnd(text, open);
-            if (close < 0)
-                break;
-            pos = close + 1;
-            continue;
-        }
-        const qsizetype close = open < 0 ? -1 : literalEnd(text, open);
-        if (close >= 0) {
-            const QString literal = text.mid(open + 1, close - open - 1);
-            if (looksLikeDate(literal)) {
-                const QString parts = literal + QLatin1Char('.');
-                const QString dot = QStringLiteral(".");
-                const QString day = padToTwo(pickDelimitedItem(parts, dot, 0));
-                const QString month = padToTwo(pickDelimitedItem(parts, dot, 1));
-                const QString year = pickDelimitedItem(parts, dot, 2);
-                text.replace(open, close - open + 1, SqlDialect::dateLiteral(day, month, year, platform));
-            }
-        }
-        // Every "datum" before here has been dealt with, so searching on from here is
-        // the same as marking this one done.
-        pos = mark + kDatum.size();
-    }
-    return text;
-}
-
-} // namespace
-
-namespace SqlDialect {
-
-namespace {
 
 // Replaces every occurrence, case ignored, outside string literals: a value
 // somebody typed reaches the database as typed even when it reads "upper(".
@@ -111,8 +38,8 @@ QString replaceOutsideLiterals(const QString& text, const QString& what, const Q
         out += replaceAllNoCase(text.mid(pos, codeEnd - pos), what, with);
         if (open < 0)
             break;
-        const qsizetype close = literalEnd(text, open);
-        const qsizetype literalStop = close < 0 ? text.size() : close + 1;
+        const qsizetype end = sql_scan::quotedEnd(text, open);
+        const qsizetype literalStop = end < 0 ? text.size() : end;
         out += QStringView(text).mid(open, literalStop - open);
         pos = literalStop;
     }
@@ -120,6 +47,8 @@ QString replaceOutsideLiterals(const QString& text, const QString& what, const Q
 }
 
 } // namespace
+
+namespace SqlDialect {
 
 QString translateFunctions(const QString& statement, DbPlatform platform) {
     const QString today = QStringLiteral("DATE()");
@@ -250,13 +179,13 @@ QString composeStatement(const QString& select, const QString& filterIn, const Q
     }
 
     if (!itemsCond.isEmpty()) {
-        filter = convertDateLiterals(filter, platform);
+        filter = DateLiterals::convertCondition(filter, platform);
     } else {
         if (!filter.isEmpty())
             where = where.isEmpty()
                         ? QLatin1Char('(') + filter + QLatin1Char(')')
                         : QLatin1Char('(') + where + QStringLiteral(") AND (") + filter + QLatin1Char(')');
-        where = convertDateLiterals(where, platform);
+        where = DateLiterals::convertCondition(where, platform);
     }
 
     QString statement;
@@ -286,210 +215,6 @@ QString composeStatement(const QString& select, const QString& filterIn, const Q
     if (log != nullptr)
         log->append(statement);
     return statement;
-}
-
-QString sqliteDateText(int year, int month, int day, int hour, int minute, int second) {
-    const QLatin1Char zero('0');
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(year, 4, 10, zero)
-        .arg(month, 2, 10, zero)
-        .arg(day, 2, 10, zero)
-        .arg(hour, 2, 10, zero)
-        .arg(minute, 2, 10, zero)
-        .arg(second, 2, 10, zero);
-}
-
-namespace {
-
-// Access date literals: #yyyy/mm/dd#, #yyyy-mm-dd# and the US #m/d/yyyy#, each with
-// an optional time. Anything else between hashes is left for SQLite to reject.
-QString sqliteDateLiteralAt(const QString& text, qsizetype pos, qsizetype* length) {
-    static const QRegularExpression isoForm(QStringLiteral(
-        R"(#\s*(\d{4})([/-])(\d{1,2})\2(\d{1,2})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*#)"));
-    static const QRegularExpression usForm(
-        QStringLiteral(R"(#\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*#)"));
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int timeGroup = 0;
-    QRegularExpressionMatch match = isoForm.match(text, pos, QRegularExpression::NormalMatch,
-                                                  QRegularExpression::AnchorAtOffsetMatchOption);
-    if (match.hasMatch()) {
-        year = match.captured(1).toInt();
-        month = match.captured(3).toInt();
-        day = match.captured(4).toInt();
-        timeGroup = 5;
-    } else {
-        match = usForm.match(text, pos, QRegularExpression::NormalMatch,
-                             QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!match.hasMatch())
-            return {};
-        month = match.captured(1).toInt();
-        day = match.captured(2).toInt();
-        year = match.captured(3).toInt();
-        timeGroup = 4;
-    }
-    const int hour = match.captured(timeGroup).toInt();
-    const int minute = match.captured(timeGroup + 1).toInt();
-    const int second = match.captured(timeGroup + 2).toInt();
-    if (!QDate(year, month, day).isValid() || !QTime(hour, minute, second).isValid())
-        return {};
-    *length = match.capturedLength();
-    return kApostrophe + sqliteDateText(year, month, day, hour, minute, second) + kApostrophe;
-}
-
-bool isWordStart(QChar c) {
-    return c.isLetter() || c == QLatin1Char('_');
-}
-
-bool isWordChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-// Words after which the next word names something rather than typing a column, so
-// a column called "memo" in "ADD COLUMN memo MEMO" keeps its name.
-bool isNamingKeyword(const QString& upperWord) {
-    static const QStringList keywords = {
-        QStringLiteral("ADD"),        QStringLiteral("ALTER"),  QStringLiteral("COLUMN"),
-        QStringLiteral("CONSTRAINT"), QStringLiteral("CREATE"), QStringLiteral("DROP"),
-        QStringLiteral("INDEX"),      QStringLiteral("KEY"),    QStringLiteral("ON"),
-        QStringLiteral("REFERENCES"), QStringLiteral("TABLE"),  QStringLiteral("UNIQUE"),
-        QStringLiteral("VIEW"),       QStringLiteral("NOT"),    QStringLiteral("NULL"),
-        QStringLiteral("DEFAULT"),    QStringLiteral("PRIMARY")};
-    return keywords.contains(upperWord);
-}
-
-// Access column types SQLite would misread: MEMO would get numeric affinity, and
-// only a column declared exactly INTEGER PRIMARY KEY becomes the generated rowid.
-
-QString sqliteType(const QString& upperWord) {
-    if (upperWord == QLatin1String("COUNTER") || upperWord == QLatin1String("YESNO"))
-        return QStringLiteral("INTEGER");
-    if (upperWord == QLatin1String("MEMO"))
-        return QStringLiteral("TEXT");
-    if (upperWord == QLatin1String("CURRENCY"))
-        return QStringLiteral("REAL");
-    return {};
-}
-
-bool isDefinitionStatement(const QString& statement) {
-    static const QRegularExpression lead(QStringLiteral(R"(^\s*(CREATE|ALTER)\b)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return lead.match(statement).hasMatch();
-}
-
-// Index just past a quoted section starting at pos; a doubled closing quote stands
-// for itself. An unterminated section runs to the end.
-qsizetype skipQuoted(const QString& text, qsizetype pos) {
-    const QChar open = text[pos];
-    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
-    qsizetype i = pos + 1;
-    while (i < text.size()) {
-        if (text[i] == close) {
-            if (close != QLatin1Char(']') && i + 1 < text.size() && text[i + 1] == close) {
-                i += 2;
-                continue;
-            }
-            return i + 1;
-        }
-        ++i;
-    }
-    return i;
-}
-
-} // namespace
-
-QString accessToSqlite(const QString& statement) {
-    const bool definition = isDefinitionStatement(statement);
-    static const QRegularExpression compression(QStringLiteral(R"(\s+COMPRESSION\b)"),
-                                                QRegularExpression::CaseInsensitiveOption);
-    QString out;
-    out.reserve(statement.size() + 16);
-    // Whether the last token was a name, i.e. the next word may be its column type.
-    bool afterName = false;
-    // Where in the output a COUNTER column's type ends.
-    std::vector<qsizetype> counters;
-    qsizetype i = 0;
-    const qsizetype n = statement.size();
-    while (i < n) {
-        const QChar c = statement[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[') ||
-            c == QLatin1Char('`')) {
-            const qsizetype end = skipQuoted(statement, i);
-            out += QStringView(statement).mid(i, end - i);
-            afterName = c != QLatin1Char('\'');
-            i = end;
-            continue;
-        }
-        if (c == QLatin1Char('#')) {
-            qsizetype length = 0;
-            const QString literal = sqliteDateLiteralAt(statement, i, &length);
-            if (!literal.isEmpty()) {
-                // A quote right before or after would merge with the new literal's
-                // own quotes into an escaped one.
-                if (out.endsWith(kApostrophe))
-                    out += QLatin1Char(' ');
-                out += literal;
-                i += length;
-                if (i < n && statement[i] == kApostrophe)
-                    out += QLatin1Char(' ');
-            } else {
-                out += c;
-                ++i;
-            }
-            afterName = false;
-            continue;
-        }
-        if (isWordStart(c)) {
-            qsizetype end = i + 1;
-            while (end < n && isWordChar(statement[end]))
-                ++end;
-            const QString word = statement.mid(i, end - i);
-            const QString upper = word.toUpper();
-            if (definition) {
-                if (upper == QLatin1String("WITH")) {
-                    const QRegularExpressionMatch m =
-                        compression.match(statement, end, QRegularExpression::NormalMatch,
-                                          QRegularExpression::AnchorAtOffsetMatchOption);
-                    if (m.hasMatch()) {
-                        while (!out.isEmpty() && out.back().isSpace())
-                            out.chop(1);
-                        i = end + m.capturedLength();
-                        afterName = false;
-                        continue;
-                    }
-                }
-                const QString type = afterName ? sqliteType(upper) : QString();
-                if (!type.isEmpty()) {
-                    out += type;
-                    if (upper == QLatin1String("COUNTER"))
-                        counters.push_back(out.size());
-                    i = end;
-                    afterName = false;
-                    continue;
-                }
-            }
-            out += word;
-            afterName = !isNamingKeyword(upper);
-            i = end;
-            continue;
-        }
-        out += c;
-        if (!c.isSpace())
-            afterName = false;
-        ++i;
-    }
-    // A generated key must never hand out the id of a deleted row again: other
-    // tables may still point at it. Only AUTOINCREMENT promises that in SQLite.
-    static const QRegularExpression key(QStringLiteral("(?:\\s+NOT\\s+NULL)?\\s+PRIMARY\\s+KEY\\b"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    for (auto at = counters.rbegin(); at != counters.rend(); ++at) {
-        const QRegularExpressionMatch m =
-            key.match(out, *at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
-        if (m.hasMatch())
-            out.insert(m.capturedEnd(), QStringLiteral(" AUTOINCREMENT"));
-    }
-    return out;
 }
 
 } // namespace kelvarn

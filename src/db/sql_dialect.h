@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/db_platform.h"
+#include "db/sqlite_adapter.h"
 
 #include <QString>
 
@@ -61,13 +62,5 @@ bool isIntegerText(const QString& text);
 // When log is not null the statement is appended to it (debug on).
 QString composeStatement(const QString& select, const QString& filter, const QString& where,
                          const QString& orderBy, DbPlatform platform, DiagnosticLog* log = nullptr);
-
-// Turns an Access-dialect statement into SQLite right before it runs on the
-// embedded platform: #yyyy/mm/dd# literals, COUNTER, MEMO, WITH COMPRESSION, ...
-QString accessToSqlite(const QString& statement);
-
-// Canonical text form of date-times in the embedded database; text comparison of
-// this form equals date comparison.
-QString sqliteDateText(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 } // namespace kelvarn

@@ -4,6 +4,7 @@
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
 #include "app/shell_controller.h"
+#include "app/startup.h"
 #include "core/prompts.h"
 #include "core/unattended.h"
 #include "db/dataset.h"
@@ -196,6 +197,7 @@ void MainWindow::buildModules() {
         tabs_->setAccessibleTabName(index, caption);
     }
     recordCount_ = new QLabel(QStringLiteral("0"), central);
+    recordCount_->setAccessibleDescription(recordCount_->text());
     recordCount_->setObjectName(QStringLiteral("RecordCount"));
     recordCount_->setAccessibleName(QStringLiteral("Počet záznamů"));
     recordCount_->setToolTip(QStringLiteral("Počet záznamů"));
@@ -528,12 +530,16 @@ void MainWindow::setSplashVisible(bool visible) {
         splash_->raise();
 }
 
+// Assistive tools know the status line and the counter by their names; what they
+// say now is their description.
 void MainWindow::setStatusText(const QString& text) {
     status_->setText(text);
+    status_->setAccessibleDescription(text);
 }
 
 void MainWindow::setRecordCount(int count, bool filtered) {
     recordCount_->setText(QString::number(count));
+    recordCount_->setAccessibleDescription(recordCount_->text());
     QPalette palette = recordCount_->palette();
     palette.setColor(QPalette::WindowText,
                      filtered ? QColor(Qt::red)
@@ -551,7 +557,10 @@ void MainWindow::setCaption(const QString& caption) {
 
 void MainWindow::setApplicationTitle(const QString& title) {
     applicationTitle_ = title;
-    QGuiApplication::setApplicationDisplayName(title);
+    // Not the application's display name: the platform would append that to the
+    // caption of every window, and the entrepreneur's name would show twice in the
+    // main window's title. The icon text is what the desktop shows for the program.
+    setWindowIconText(title);
 }
 
 void MainWindow::setModulesEnabled(bool enabled) {
@@ -575,13 +584,8 @@ void MainWindow::showTips() {
 bool MainWindow::askLogin(const QString& platform, QString& userName, QString& password) {
     if (login_)
         return login_(platform, userName, password);
-    if (unattendedMode()) {
-        // Nobody is there to type: the dialog's preset is taken as it stands.
-        if (userName.isEmpty())
-            userName = QStringLiteral("administrator");
-        password.clear();
-        return true;
-    }
+    if (unattendedMode()) // nobody is there to type
+        return acceptLoginPreset(userName, password);
     LoginDialog dialog(this);
     dialog.setPlatform(platform);
     return dialog.ask(userName, password);
@@ -646,9 +650,21 @@ QWidget* MainWindow::namedControl(const QString& name) const {
 }
 
 void MainWindow::setFocus(const FocusTarget& target) {
+    // A detail without a record shows its notice instead of disabled fields; the
+    // focus goes there rather than falling back to whatever comes next (the tabs).
+    auto takenByNotice = [this](const QWidget* control) {
+        if (control && control->isVisible() && control->isEnabled())
+            return false;
+        for (QWidget* notice : pages_->emptyNotices())
+            if (notice->isVisible()) {
+                notice->setFocus(Qt::OtherFocusReason);
+                return true;
+            }
+        return false;
+    };
     if (!target.control.isEmpty()) {
         QWidget* control = namedControl(target.control);
-        if (!control)
+        if (takenByNotice(control) || !control)
             return;
         control->setFocus(Qt::OtherFocusReason);
         if (auto* grid = qobject_cast<DatasetGrid*>(control);
@@ -656,12 +672,13 @@ void MainWindow::setFocus(const FocusTarget& target) {
             grid->enterColumn(target.firstColumn ? QString() : target.column);
         return;
     }
+    QWidget* editor = nullptr;
     for (BoundForm* form : pages_->forms())
         if (form->isVisible())
-            if (QWidget* editor = form->editorFor(target.column)) {
-                editor->setFocus(Qt::OtherFocusReason);
-                return;
-            }
+            if ((editor = form->editorFor(target.column)))
+                break;
+    if (!takenByNotice(editor) && editor)
+        editor->setFocus(Qt::OtherFocusReason);
 }
 
 QString MainWindow::focusedControl() const {

@@ -5,8 +5,11 @@
 #include "core/prompts.h"
 #include "db/dataset_table_model.h"
 #include "db/db_error.h"
+#include "ui/detail_scroll_area.h"
+#include "ui/empty_detail_notice.h"
 #include "ui/field_text.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -17,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -564,7 +566,7 @@ void BoundForm::build() {
         }
         if (!rest.fields.isEmpty()) {
             // Bookkeeping stays last.
-            const bool lastIsRecord = !groups.empty() && groups.back().title == QLatin1String("Záznam");
+            const bool lastIsRecord = !groups.empty() && groups.back().title == QStringLiteral("Záznam");
             groups.insert(lastIsRecord ? groups.end() - 1 : groups.end(), rest);
         }
     }
@@ -683,6 +685,11 @@ void BoundForm::reload() {
         f.editor->setEnabled(enabled && !(f.readOnly && qobject_cast<QComboBox*>(f.editor)));
     }
     loading_ = false;
+    const int shown = hasRow || dataset_->isEditing() ? 1 : 0;
+    if (shown != shown_) {
+        shown_ = shown;
+        Q_EMIT recordShown(shown == 1);
+    }
 }
 
 QString BoundForm::columnOf(const QObject* editor) const {
@@ -694,6 +701,19 @@ QString BoundForm::columnOf(const QObject* editor) const {
 }
 
 bool BoundForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        // The wheel scrolls the form; a selector it merely passes over would
+        // otherwise take the next value and write it into the record.
+        auto* combo = qobject_cast<QComboBox*>(watched);
+        if (combo && !combo->hasFocus()) {
+            for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+                if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+                    QCoreApplication::sendEvent(area->viewport(), event);
+                    break;
+                }
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonDblClick && dataset_) {
         const QString column = columnOf(watched);
         const int c = column.isEmpty() ? -1 : dataset_->columnIndex(column);
@@ -759,13 +779,13 @@ BoundForm* ModulePages::addForm(QWidget* parent, int tab, const char* dataset) {
     options.layout = detailLayout(parent->objectName());
     options.titles = [this, tab](const QString& column) { return captions_(tab, column); };
     auto* form = new BoundForm(datasets_(QLatin1String(dataset)), std::move(options));
+    auto* notice = new EmptyDetailNotice(parent);
+    static_cast<QBoxLayout*>(parent->layout())->addWidget(notice, 1);
+    QObject::connect(form, &BoundForm::recordShown, notice, &EmptyDetailNotice::recordShown);
     // Documents have more fields than a window is high.
-    auto* scroll = new QScrollArea(parent);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(form);
-    static_cast<QBoxLayout*>(parent->layout())->addWidget(scroll, 3);
+    static_cast<QBoxLayout*>(parent->layout())->addWidget(new DetailScrollArea(form, parent), 3);
     forms_.insert(parent->objectName(), form);
+    notices_.insert(parent->objectName(), notice);
     return form;
 }
 

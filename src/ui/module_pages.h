@@ -120,12 +120,16 @@ class BoundForm : public QWidget {
     // the user is told, the field gets the focus and false comes back.
     bool applyPending(Prompts& prompts);
     void reload();
+    // Whether the form shows a record (a current row, or one being entered).
+    bool showsRecord() const { return shown_ == 1; }
 
   Q_SIGNALS:
     void focusEntered();
     void focusLeft();
     // A double click or the date button asks for the date picker.
     void datePickRequested(const QString& column, const QString& text);
+    // The form came to show a record, or has none left to show.
+    void recordShown(bool shown);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -151,6 +155,7 @@ class BoundForm : public QWidget {
     std::vector<Field> fields_;
     bool loading_ = false;
     bool writing_ = false;
+    int shown_ = -1; // not known yet
 };
 
 // The panels of the modules after the entrepreneur: a list page per module, and
@@ -174,6 +179,9 @@ class ModulePages {
     // The detail form shown in a container (null for list containers).
     BoundForm* form(const QString& container) const { return forms_.value(container); }
     const QHash<QString, BoundForm*>& forms() const { return forms_; }
+    // What a detail container shows in place of its form while there is no record.
+    QWidget* emptyNotice(const QString& container) const { return notices_.value(container); }
+    const QHash<QString, QWidget*>& emptyNotices() const { return notices_; }
 
   private:
     DatasetGrid* addGrid(QWidget* parent, int tab, const char* dataset, const char* name,
@@ -194,6 +202,7 @@ class ModulePages {
     QHash<QString, DatasetGrid*> grids_;
     QHash<QString, QWidget*> controls_;
     QHash<QString, BoundForm*> forms_;
+    QHash<QString, QWidget*> notices_;
 };
 
 } // namespace kelvarn

@@ -152,3 +152,115 @@ TEST_F(FirstRun, CreateDatabaseRefusesAnExistingFile) {
 
 } // namespace
 } // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// What the start-up offers after message 1 about a missing kelvarn.ini: every
+// answer but the ones that ask for a database leaves the folder as it was.
+TEST_F(FirstRun, MissingConfigurationOffersANewDatabase) {
+    const struct Case {
+        const char* what;
+        QList<Answer> answers;
+        QStringList inputs;
+        bool created;
+        QString test; // tbl_podnikatel.test of the new database
+        QString name;
+    } cases[] = {
+        {"declined", {Answer::No}, {}, false, "", ""},
+        {"closed", {Answer::Cancel}, {}, false, "", ""},
+        {"with demo data", {Answer::Yes, Answer::Yes}, {}, true, "1", "Jiří Dvořák - truhlářství"},
+        {"empty, for a named entrepreneur",
+         {Answer::Yes, Answer::No},
+         {"Jana Nováková", "12345678"},
+         true,
+         "0",
+         "Jana Nováková"},
+        {"empty, but no name given", {Answer::Yes, Answer::No}, {"  ", "12345678"}, false, "", ""},
+        {"empty, name input cancelled", {Answer::Yes, Answer::No}, {}, false, "", ""},
+        {"demo question cancelled", {Answer::Yes, Answer::Cancel}, {}, false, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(ini());
+        QFile::remove(database());
+        AppState state;
+        state.appDir = appDir;
+        test::ScriptedPrompts prompts;
+        prompts.answers = c.answers;
+        prompts.inputs = c.inputs;
+
+        EXPECT_EQ(offerNewDatabase(state, prompts), c.created);
+        EXPECT_EQ(prompts.shown.size(), c.answers.size()) << "one question per answer, nothing else";
+        EXPECT_EQ(prompts.shown.first().style, MessageStyle::WarnQuestion);
+        EXPECT_TRUE(prompts.shown.first().text.contains(appDir));
+        EXPECT_EQ(QFile::exists(ini()), c.created);
+        EXPECT_EQ(QFile::exists(database()), c.created);
+        if (!c.created)
+            continue;
+        AppState written;
+        written.appDir = appDir;
+        ASSERT_TRUE(readIniFile(ini(), written).ok());
+        EXPECT_EQ(written.connectionString, embeddedString(database()));
+        DatabaseSession session;
+        session.open(embeddedString(database()), DbPlatform::Jet);
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT test FROM tbl_podnikatel WHERE id=1")),
+                  c.test);
+        EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT nazev FROM tbl_podnikatel WHERE id=1")),
+                  c.name);
+    }
+}
+
+// Records already in the program folder are offered as they are; a configuration
+// that exists but cannot be read is never replaced.
+TEST_F(FirstRun, OfferKeepsWhatIsAlreadyThere) {
+    AppState state;
+    state.appDir = appDir;
+    test::ScriptedPrompts prompts;
+    QString error;
+    ASSERT_TRUE(prepareFirstRun(appDir, &error)) << error.toStdString();
+    ASSERT_TRUE(QFile::remove(ini()));
+    const QByteArray records = readBytes(database());
+
+    prompts.answers = {Answer::No};
+    EXPECT_FALSE(offerNewDatabase(state, prompts));
+    EXPECT_FALSE(QFile::exists(ini()));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(database()));
+
+    prompts.answers = {Answer::Yes};
+    EXPECT_TRUE(offerNewDatabase(state, prompts));
+    AppState written;
+    written.appDir = appDir;
+    ASSERT_TRUE(readIniFile(ini(), written).ok());
+    EXPECT_EQ(written.connectionString, embeddedString(database()));
+    EXPECT_EQ(readBytes(database()), records) << "the database is used, not made again";
+
+    // A kelvarn.ini that cannot be read (here: a folder of that name) stays.
+    ASSERT_TRUE(QFile::remove(ini()));
+    ASSERT_TRUE(QDir(appDir).mkdir(QStringLiteral("kelvarn.ini")));
+    prompts.shown.clear();
+    EXPECT_FALSE(offerNewDatabase(state, prompts));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_TRUE(QFileInfo(ini()).isDir());
+}
+
+TEST_F(FirstRun, FailedOfferLeavesNothingBehind) {
+    QFile demo(appDir + QStringLiteral("install/kelvarn_demo.sql"));
+    ASSERT_TRUE(demo.open(QIODevice::WriteOnly | QIODevice::Append));
+    demo.write("\r\nINSERT INTO tbl_neexistuje (id) VALUES (1);\r\n");
+    demo.close();
+    AppState state;
+    state.appDir = appDir;
+    test::ScriptedPrompts prompts;
+    prompts.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_FALSE(offerNewDatabase(state, prompts));
+    EXPECT_FALSE(QFile::exists(ini()));
+    EXPECT_FALSE(QFile::exists(database()));
+    ASSERT_FALSE(prompts.shown.isEmpty());
+    EXPECT_EQ(prompts.shown.last().caption, QStringLiteral("Chyba"));
+    EXPECT_TRUE(prompts.shown.last().text.contains(QLatin1String("kelvarn_demo.sql")));
+}
+
+} // namespace
+} // namespace kelvarn

@@ -533,6 +533,42 @@ TEST_F(ModuleControllerTest, NewRecordFromButtonOrInsertKey) {
     }
 }
 
+// A new row whose rules switch the module to its detail (documents, assets and the
+// registers do) is typed into the detail's first field, not into the hidden grid.
+TEST_F(ModuleControllerTest, NewRowSwitchedToTheDetailFocusesItsFirstField) {
+    const struct {
+        int tab;
+        const char* dataset;
+        const char* container;
+        FocusTarget focus;
+    } cases[] = {
+        {3, "ADOFormFAV", "PanelFAV", field("odb_nazev_firmy")},
+        {4, "ADOFormFAP", "PanelFAP", field("cislo_dokladu_puvodni")},
+        {5, "ADOFormPPD", "PanelPPD", field("odb_nazev_firmy")},
+        {7, "ADOFormMajetek", "PanelMajetek", field("typ")},
+        {9, "ADOFormZbozi", "PanelZbozi", field("kod_zbozi")},
+        {10, "ADOFormPartneri", "PanelPartneri", field("nazev_firmy")},
+        {11, "ADOFormZakazky", "PanelZakazky", named("DBMemoZakazky")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dataset);
+        show(c.tab);
+        Dataset& data = ds(c.dataset);
+        data.afterInsert = [this, tab = c.tab](Dataset&) {
+            if (controller->detailShown(tab) == 0)
+                controller->toggleMasterDetail();
+        };
+        view.focus = {};
+        controller->newRecord(true);
+        EXPECT_EQ(data.state(), Dataset::State::Insert);
+        EXPECT_TRUE(view.containers.value(QLatin1String(c.container)));
+        EXPECT_EQ(view.focus, c.focus);
+        data.cancel();
+        data.afterInsert = nullptr;
+        controller->toggleMasterDetail();
+    }
+}
+
 TEST_F(ModuleControllerTest, NewDepreciationRowFromTheMemo) {
     for (bool fromButton : {false, true}) {
         show(7, true);

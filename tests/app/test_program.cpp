@@ -45,11 +45,11 @@ struct Outcome {
 };
 
 Outcome run(const QString& program, const QStringList& arguments, const QString& workDir,
-            const QString& appDir) {
+            const QString& appDir, const QString& unattended = QStringLiteral("1")) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KELVARN_APPDIR"), appDir);
-    env.insert(QStringLiteral("KELVARN_UNATTENDED"), QStringLiteral("1"));
+    env.insert(QStringLiteral("KELVARN_UNATTENDED"), unattended);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     p.setProcessEnvironment(env);
@@ -86,8 +86,8 @@ class ProgramFolder : public ::testing::Test {
         return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + database() +
                QLatin1Char(';');
     }
-    Outcome kelvarn(const QStringList& arguments) {
-        return run(executable("kelvarn"), arguments, work.path(), appDir);
+    Outcome kelvarn(const QStringList& arguments, const QString& unattended = QStringLiteral("1")) {
+        return run(executable("kelvarn"), arguments, work.path(), appDir, unattended);
     }
     Outcome newdb(const QStringList& arguments) {
         return run(executable("kelvarn-newdb"), arguments, work.path(), appDir);
@@ -148,6 +148,24 @@ TEST_F(ProgramFolder, InstallCreatesTheStructureOnceOnly) {
     session.open(connectionString(), DbPlatform::Jet);
     EXPECT_EQ(test::scalar(session, QStringLiteral("SELECT count(*) FROM tbl_system")), QStringLiteral("1"))
         << "the failed run damaged nothing";
+}
+
+TEST_F(ProgramFolder, AnUpdateWithNothingToDoEndsQuietlyAndSucceeds) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    const Outcome install = kelvarn(
+        {QStringLiteral("-inst"), QStringLiteral("~dp0install/kelvarn_install.sql"), QStringLiteral("x")});
+    ASSERT_EQ(install.exitCode, 0) << describe(install);
+    // The sections of older versions are skipped on a database of the current one.
+    ASSERT_TRUE(
+        writeCp1250File(appDir + QStringLiteral("install/update.sql"),
+                        QStringLiteral("#ALLOW ONLY-1.60-;\r\nALTER TABLE tbl_doklad ADD COLUMN x INT;\r\n"
+                                       "UPDATE tbl_system SET verze_databaze='1.70' WHERE id=1;\r\n")));
+    const Outcome update =
+        kelvarn({QStringLiteral("-inst"), QStringLiteral("~dp0install/update.sql"), QStringLiteral("x")});
+    ASSERT_TRUE(update.finished) << describe(update);
+    EXPECT_EQ(update.exitCode, 0) << describe(update);
+    EXPECT_FALSE(update.err.contains(QStringLiteral("Instalace"))) << describe(update);
+    EXPECT_FALSE(update.err.contains(QStringLiteral("Chyba"))) << describe(update);
 }
 
 TEST_F(ProgramFolder, InstallWithAMissingScriptFails) {
@@ -321,6 +339,49 @@ TEST_F(ReadOnlyProgramFolder, AWriteIsRefusedWithTheSameWords) {
     ASSERT_TRUE(r.finished) << describe(r);
     EXPECT_NE(r.exitCode, 0) << describe(r);
     EXPECT_TRUE(r.err.contains(DatabaseSession::readOnlyText())) << describe(r);
+}
+
+// A lost kelvarn.ini is reported and turns into nothing unless the user asks.
+TEST_F(ProgramFolder, MissingConfigurationMakesNoDatabaseUnasked) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    ASSERT_TRUE(QFile::remove(appDir + QStringLiteral("kelvarn.ini")));
+    const Outcome r = kelvarn({}, QStringLiteral("no"));
+    ASSERT_TRUE(r.finished) << describe(r);
+    EXPECT_NE(r.exitCode, 0) << describe(r);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Nepodařilo se otevřít inicializační soubor - kelvarn.ini")))
+        << describe(r);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("založit novou databázi"))) << describe(r);
+    EXPECT_FALSE(QFile::exists(appDir + QStringLiteral("kelvarn.ini")));
+    EXPECT_FALSE(QFile::exists(database()));
+}
+
+// What scripts/run does on a fresh checkout: the folder is prepared once, and the
+// program starts on the demo database without a question.
+TEST_F(ProgramFolder, FirstRunToolPreparesTheFolderOnce) {
+    REQUIRE_EXECUTABLE(executable("kelvarn-newdb"));
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    ASSERT_TRUE(QFile::remove(appDir + QStringLiteral("kelvarn.ini")));
+    const Outcome prepared = newdb({QStringLiteral("--first-run")});
+    ASSERT_TRUE(prepared.finished) << describe(prepared);
+    EXPECT_EQ(prepared.exitCode, 0) << describe(prepared);
+    ASSERT_TRUE(QFile::exists(database()));
+    const QByteArray ini = [&] {
+        QFile f(appDir + QStringLiteral("kelvarn.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    EXPECT_TRUE(ini.contains(toCp1250(database()))) << ini.toStdString();
+
+    const Outcome started = kelvarn({}, QStringLiteral("no"));
+    ASSERT_TRUE(started.finished) << describe(started);
+    EXPECT_EQ(started.exitCode, 0) << describe(started);
+    EXPECT_FALSE(started.err.contains(QStringLiteral("Dotaz"))) << describe(started);
+    EXPECT_FALSE(started.err.contains(QStringLiteral("inicializační soubor"))) << describe(started);
+
+    const Outcome again = newdb({QStringLiteral("--first-run")});
+    EXPECT_EQ(again.exitCode, 0) << describe(again);
+    QFile f(appDir + QStringLiteral("kelvarn.ini"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), ini) << "a prepared folder is left alone";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/shell_controller.h"
 #include "core/text_file.h"
 #include "db/dataset.h"
+#include "output/console_runner.h"
 #include "output/report_engine.h"
 #include "output/report_error.h"
 #include "registers/entrepreneur_record.h"
@@ -208,11 +209,14 @@ TEST_F(ShellControllerTest, MissingConfigurationEndsDisabled) {
         password.clear();
         return true;
     };
+    prompts.answers = {Answer::No}; // the database found in the program folder is not wanted
     EXPECT_FALSE(shell->startUp());
-    // Message 1, then the empty connection string cannot be opened: message 3.
-    ASSERT_EQ(prompts.shown.size(), 2);
+    // Message 1, the offer, then the empty connection string cannot be opened: message 3.
+    ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba (I/O)"));
-    EXPECT_EQ(prompts.shown[1].caption, QStringLiteral("Chyba (ODBC)"));
+    EXPECT_EQ(prompts.shown[1].style, MessageStyle::Question);
+    EXPECT_EQ(prompts.shown[2].caption, QStringLiteral("Chyba (ODBC)"));
+    EXPECT_FALSE(QFile::exists(appDir + QStringLiteral("kelvarn.ini")));
     EXPECT_EQ(view.loginCalls, 1);
     EXPECT_EQ(view.status(), kFailed);
     EXPECT_TRUE(view.splashVisible());
@@ -220,6 +224,32 @@ TEST_F(ShellControllerTest, MissingConfigurationEndsDisabled) {
     EXPECT_EQ(view.selectedTabs.last(), 0);
     EXPECT_FALSE(QFile::exists(firstLoginPath()));
     EXPECT_TRUE(reports->calls.isEmpty());
+}
+
+// A lost kelvarn.ini is reported, and a new database comes only when the user asks
+// for one; the start-up then goes on with it.
+TEST_F(ShellControllerTest, MissingConfigurationOffersANewDatabaseAfterMessageOne) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    appDir = folder.path() + QLatin1Char('/');
+    ASSERT_TRUE(
+        test::copyFolder(test::sourceDir() + QStringLiteral("/install"), appDir + QStringLiteral("install")));
+    make();
+    view.login = [](QString&, QString& password) { // the dialog's preset
+        password.clear();
+        return true;
+    };
+    prompts.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_TRUE(shell->startUp());
+    const QStringList captions = prompts.captions();
+    ASSERT_GE(captions.size(), 3);
+    EXPECT_EQ(captions.mid(0, 3),
+              (QStringList{QStringLiteral("Chyba (I/O)"), QStringLiteral("Dotaz"), QStringLiteral("Dotaz")}));
+    EXPECT_EQ(shell->state().entrepreneurName, kDemoName);
+    EXPECT_EQ(shell->state().platform, QStringLiteral("1"));
+    EXPECT_TRUE(QFile::exists(appDir + QStringLiteral("kelvarn.db")));
+    EXPECT_EQ(view.applicationTitle, QStringLiteral("Kelvarn (TEST) - ") + kDemoName);
+    shell.reset();
 }
 
 TEST_F(ShellControllerTest, ConfigurationVariantsReachTheLogin) {
@@ -460,9 +490,15 @@ TEST_F(ShellControllerTest, InstallRunExecutesTheScriptAndCloses) {
     make();
     shell->state().startMode = StartMode::Install;
     shell->setInstallScript(test::sourceDir() + QStringLiteral("/install/kelvarn_install.sql"));
+    QString consoleScript;
+    QObject::connect(&shell->console(), &ConsoleRunner::scriptLoaded,
+                     [&](const QString& text) { consoleScript = text; });
     EXPECT_FALSE(shell->startUp());
     EXPECT_EQ(view.loginCalls, 0); // install runs use the default credentials
     EXPECT_EQ(view.consoleShown, 1);
+    QString script;
+    ASSERT_TRUE(readCp1250File(test::sourceDir() + QStringLiteral("/install/kelvarn_install.sql"), script));
+    EXPECT_EQ(consoleScript, script) << "the console shows the script it runs";
     EXPECT_EQ(view.closed, 1);
     EXPECT_EQ(codesOf(prompts), QStringList{QStringLiteral("Instalace")});
     EXPECT_TRUE(QFile::exists(file));

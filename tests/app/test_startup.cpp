@@ -5,11 +5,14 @@
 #include "support/scripted_prompts.h"
 
 #include <QFile>
+#include <QObject>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace kelvarn {
 namespace {
@@ -180,12 +183,59 @@ TEST(ConnectionStringWithoutCredentials, RemovesFirstUserAndPasswordItems) {
         {"Provider=X;Data Source=/d;", "Provider=X;Data Source=/d;"},
         {"User ID=;Password=;Provider=X;", "Provider=X;"},
         {"", ""},
-        // Without any ";" there are no items to remove.
-        {"User ID=a", "User ID=a"},
+        // The last item may lack its ";".
+        {"User ID=a", ""},
+        {"Provider=X;Data Source=/d;Password=b", "Provider=X;Data Source=/d;"},
+        {"Provider=X;User ID=a;Password=b", "Provider=X;"},
+        {"Password=b;Provider=X;User ID=a", "Provider=X;"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(connectionStringWithoutCredentials(QString::fromUtf8(c.in)), QString::fromUtf8(c.out))
             << c.in;
+}
+
+// A configuration file may leave out the ";" after its last item: the credentials in
+// it are still read, used and kept out of every text that is shown or written.
+TEST(ComposeCredentials, UnterminatedLastItemIsStillACredential) {
+    const struct Case {
+        const char* what;
+        QString configured;
+        bool dialog;
+        QString userName;
+        QString password;
+        QString shown;
+    } cases[] = {
+        {"password last", kJet + kSource + QStringLiteral("Password=TopSecret42"), true, "petr", "heslo",
+         kJet + kSource},
+        {"both, password last",
+         kJet + QStringLiteral("User ID=jana;") + kSource + QStringLiteral("Password=TopSecret42"), false,
+         "jana", "TopSecret42", kJet + kSource},
+        {"both, user last",
+         QStringLiteral("Password=TopSecret42;") + kJet + kSource + QStringLiteral("User ID=jana"), false,
+         "jana", "TopSecret42", kJet + kSource},
+        {"user last", kJet + kSource + QStringLiteral("User ID=jana"), true, "petr", "heslo", kJet + kSource},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppState state;
+        state.platform = QStringLiteral("1");
+        state.connectionString = c.configured;
+        FakeLogin login;
+        login.user = QStringLiteral("petr");
+        login.password = QStringLiteral("heslo");
+        composeCredentials(state, login.function());
+        EXPECT_EQ(login.calls, c.dialog ? 1 : 0);
+        EXPECT_EQ(state.userName, c.userName);
+        EXPECT_EQ(state.password, c.password);
+        EXPECT_EQ(state.connectionStringShown, c.shown);
+        EXPECT_FALSE(state.connectionStringShown.contains(QLatin1String("TopSecret42")));
+        if (c.dialog) {
+            EXPECT_EQ(state.connectionString, QStringLiteral("User ID=petr;Password=heslo;") + kJet + kSource)
+                << "the configured item gives way to the typed credentials";
+        } else {
+            EXPECT_EQ(state.connectionString, c.configured);
+        }
+    }
 }
 
 TEST(ReadConfiguration, MissingOrBrokenFileShowsMessageOne) {
@@ -399,6 +449,210 @@ TEST_F(RunInstallScript, UnreadableScriptRunsNothing) {
     prompts.shown.clear();
     EXPECT_EQ(runInstallScript(state, *console, prompts, dir.filePath(QStringLiteral("neni.sql"))), 1);
     EXPECT_EQ(captions(), QStringList{QStringLiteral("Chyba (ODBC)")});
+}
+
+TEST_F(RunInstallScript, TheOutcomeDecidesTheMessageAndTheExitStatus) {
+    // The database of an update: version 1.70 and nothing more to do for it.
+    session.execute(QStringLiteral("CREATE TABLE tbl_system (id INT, verze_databaze VARCHAR(20))"));
+    session.execute(QStringLiteral("INSERT INTO tbl_system VALUES (1, '1.70')"));
+    struct Outcome {
+        const char* name;
+        const char* script;
+        int result;
+        QStringList captions;
+        int exitStatus;
+    };
+    const std::vector<Outcome> outcomes = {
+        {"statements ran", "CREATE TABLE t1 (id INT);\r\n", 2, {QStringLiteral("Instalace")}, 0},
+        {"a statement failed",
+         "CREATE TABLE t2 (id INT);\r\nCREATE TABLE t2 (id INT);\r\n",
+         1,
+         {QStringLiteral("Chyba (ODBC)"), QStringLiteral("Chyba při instalaci")},
+         1},
+        {"an update whose guards skip everything",
+         "#ALLOW ONLY-1.60-;\r\nALTER TABLE tbl_system ADD COLUMN x INT;\r\n#ALLOW ONLY-1.50-;\r\n"
+         "DROP TABLE tbl_system;\r\n",
+         0,
+         {},
+         0},
+        {"only comments", "// nothing to do yet;\r\n", 0, {}, 0},
+        {"nothing at all", "", 0, {}, 0},
+    };
+    for (const Outcome& o : outcomes) {
+        prompts.shown.clear();
+        writeScript(toCp1250(QString::fromUtf8(o.script)));
+        EXPECT_EQ(runInstallScript(state, *console, prompts, script), o.exitStatus) << o.name;
+        EXPECT_EQ(state.installResult, o.result) << o.name;
+        EXPECT_EQ(captions(), o.captions) << o.name;
+    }
+    EXPECT_TRUE(tableExists(QStringLiteral("tbl_system")));
+}
+
+TEST_F(RunInstallScript, TheConsoleShowsTheScriptItRuns) {
+    QStringList loaded;
+    QObject::connect(&*console, &ConsoleRunner::scriptLoaded, [&](const QString& text) { loaded << text; });
+    const QString text = QStringLiteral("// Skript;\r\nCREATE TABLE t1 (nazev VARCHAR(40));\r\n");
+    writeScript(toCp1250(text));
+    runInstallScript(state, *console, prompts, script);
+    EXPECT_EQ(loaded, QStringList{text});
+
+    // An unreadable script leaves the script box empty.
+    runInstallScript(state, *console, prompts, dir.filePath(QStringLiteral("neni.sql")));
+    EXPECT_EQ(loaded, (QStringList{text, QString()}));
+}
+
+// "-inst" from the command line: the whole run without the main window.
+class InstallMode : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(elsewhere.isValid());
+        state.appDir = dir.path() + QLatin1Char('/');
+        state.startMode = StartMode::Install;
+        script = dir.filePath(QStringLiteral("skript.sql"));
+        ASSERT_TRUE(writeCp1250File(script, QStringLiteral("CREATE TABLE t1 (id INT);\r\n")));
+    }
+
+    void writeIni(const QString& database) {
+        ASSERT_TRUE(
+            writeCp1250File(state.configFilePath(),
+                            QStringLiteral("[database string]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data "
+                                           "Source=") +
+                                database + QStringLiteral(";\r\n[database platform]\r\n1\r\n")));
+    }
+
+    InstallRunHooks hooks() {
+        InstallRunHooks h;
+        h.openConfiguration = [this] { ++configurationOpened; };
+        h.showConsole = [this](ConsoleRunner& runner) {
+            auto window = std::make_unique<QObject>();
+            QObject::connect(&runner, &ConsoleRunner::scriptLoaded, window.get(),
+                             [this](const QString& text) { consoleScript = text; });
+            return window;
+        };
+        return h;
+    }
+
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    AppState state;
+    ScriptedPrompts prompts;
+    QString script;
+    int configurationOpened = 0;
+    QString consoleScript;
+};
+
+TEST_F(InstallMode, ADatabaseOutsideTheProgramFolderWarnsAndOpensTheConfiguration) {
+    writeIni(elsewhere.filePath(QStringLiteral("kelvarn.db")));
+    EXPECT_EQ(runInstallMode(state, prompts, script, hooks()), 0);
+    EXPECT_EQ(prompts.captions(), (QStringList{QStringLiteral("Upozornění"), QStringLiteral("Instalace")}));
+    EXPECT_EQ(configurationOpened, 1);
+    EXPECT_EQ(consoleScript, QStringLiteral("CREATE TABLE t1 (id INT);\r\n"));
+    EXPECT_TRUE(QFile::exists(elsewhere.filePath(QStringLiteral("kelvarn.db"))));
+}
+
+TEST_F(InstallMode, ADatabaseInTheProgramFolderRunsWithoutWarningAndWithoutScreen) {
+    writeIni(dir.filePath(QStringLiteral("kelvarn.db")));
+    InstallRunHooks none;
+    EXPECT_EQ(runInstallMode(state, prompts, script, none), 0);
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Instalace")});
+    EXPECT_EQ(runInstallMode(state, prompts, script, hooks()), 1) << "the table exists now";
+    EXPECT_EQ(configurationOpened, 0);
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// Sets KELVARN_UNATTENDED for one scope.
+class UnattendedScope {
+  public:
+    explicit UnattendedScope(const char* value) : old_(qgetenv("KELVARN_UNATTENDED")) {
+        if (value)
+            qputenv("KELVARN_UNATTENDED", value);
+        else
+            qunsetenv("KELVARN_UNATTENDED");
+    }
+    ~UnattendedScope() {
+        if (old_.isNull())
+            qunsetenv("KELVARN_UNATTENDED");
+        else
+            qputenv("KELVARN_UNATTENDED", old_);
+    }
+    UnattendedScope(const UnattendedScope&) = delete;
+    UnattendedScope& operator=(const UnattendedScope&) = delete;
+
+  private:
+    QByteArray old_;
+};
+
+// An install run asks for the credentials exactly where a normal start would; only
+// nobody at the screen makes it take the dialog's preset.
+TEST(InstallRun, LoginDialogWhereTheCredentialRulesAskForIt) {
+    const struct Case {
+        const char* what;
+        StartMode mode;
+        QString credentials;
+        const char* unattended;
+        bool accept;
+        int dialogs;
+        QString userName;
+        int exitCode;
+    } cases[] = {
+        {"password only, install: the dialog", StartMode::Install, QStringLiteral("Password=TopSecret42;"),
+         nullptr, true, 1, "petr", 0},
+        {"password only, install, cancelled: nothing runs", StartMode::Install,
+         QStringLiteral("Password=TopSecret42;"), nullptr, false, 1, "", 1},
+        {"password only, unattended install: the preset", StartMode::Install,
+         QStringLiteral("Password=TopSecret42;"), "1", true, 0, "administrator", 0},
+        {"user only, install: the platform's password", StartMode::Install, QStringLiteral("User ID=jana;"),
+         nullptr, true, 0, "jana", 0},
+        {"neither, install: the platform's user", StartMode::Install, QString(), nullptr, true, 0,
+         "administrator", 0},
+        {"neither, reinstall: the dialog", StartMode::Reinstall, QString(), nullptr, true, 1, "petr", 0},
+        {"neither, unattended reinstall: the preset", StartMode::Reinstall, QString(), "1", true, 0,
+         "administrator", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const UnattendedScope scope(c.unattended);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        AppState state;
+        state.appDir = dir.path() + QLatin1Char('/');
+        state.startMode = c.mode;
+        ASSERT_TRUE(writeCp1250File(state.configFilePath(),
+                                    QStringLiteral("[database string]\r\nProvider=Microsoft.Jet.OLEDB.4.0;") +
+                                        c.credentials + QStringLiteral("Data Source=") +
+                                        dir.filePath(QStringLiteral("k.db")) +
+                                        QStringLiteral(";\r\n[database platform]\r\n1\r\n")));
+        const QString script = dir.filePath(QStringLiteral("skript.sql"));
+        ASSERT_TRUE(writeCp1250File(script, QStringLiteral("CREATE TABLE t1 (id INT);\r\n")));
+        ScriptedPrompts prompts;
+        FakeLogin login;
+        login.accept = c.accept;
+        login.user = QStringLiteral("petr");
+        int consoles = 0;
+
+        InstallRunHooks hooks;
+        hooks.login = login.function();
+        hooks.showConsole = [&](ConsoleRunner&) {
+            ++consoles;
+            return std::unique_ptr<QObject>();
+        };
+        const int exitCode = runInstallMode(state, prompts, script, hooks);
+
+        EXPECT_EQ(login.calls, c.dialogs);
+        EXPECT_EQ(exitCode, c.exitCode);
+        EXPECT_EQ(consoles, c.exitCode == 0 ? 1 : 0);
+        EXPECT_EQ(QFile::exists(dir.filePath(QStringLiteral("k.db"))), c.exitCode == 0);
+        if (c.exitCode == 0) {
+            EXPECT_EQ(state.userName, c.userName);
+            EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Instalace")});
+        }
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "ui/query_analyzer_window.h"
 #include "ui/settings_dialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -420,6 +421,46 @@ TEST_F(MainWindowTest, EveryControlIsNamedForAssistiveTools) {
         EXPECT_EQ(window->modules()->widget(i)->accessibleName(), MainWindow::moduleCaptions()[i]);
     EXPECT_FALSE(window->recordCountLabel()->accessibleName().isEmpty());
     EXPECT_FALSE(window->statusLabel()->accessibleName().isEmpty());
+}
+
+} // namespace
+} // namespace kelvarn
+
+namespace kelvarn {
+namespace {
+
+// The title bar carries the caption the start-up composes, once: the application
+// title is what the desktop shows for the program, not a suffix of every caption.
+TEST_F(MainWindowTest, TitleIsTheComposedCaptionOnce) {
+    ASSERT_TRUE(startWindow());
+    const QString name = QStringLiteral("Jiří Dvořák - truhlářství");
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral(" Podnikatelský subjekt: ") + name + QStringLiteral(", IČ: 27384519"));
+    EXPECT_EQ(window->applicationTitle(), QStringLiteral("Kelvarn (TEST) - ") + name);
+    EXPECT_EQ(window->windowIconText(), window->applicationTitle());
+    // Qt appends an application display name to the caption of every window.
+    EXPECT_FALSE(QGuiApplication::applicationDisplayName().contains(name));
+    window->controller().blinkTick();
+    EXPECT_EQ(window->windowTitle().count(name), 1);
+}
+
+// Assistive tools read what the status line and the record counter say, not only
+// what they are.
+TEST_F(MainWindowTest, StatusLineAndCounterExposeTheirText) {
+    ASSERT_TRUE(startWindow());
+    auto described = [](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        return a ? a->text(QAccessible::Description) : QStringLiteral("<none>");
+    };
+    for (int tab : {0, 1, 3, 9}) {
+        SCOPED_TRACE(tab);
+        window->tabBar()->setCurrentIndex(tab);
+        EXPECT_FALSE(window->statusLabel()->text().isEmpty());
+        EXPECT_EQ(described(window->statusLabel()), window->statusLabel()->text());
+        EXPECT_EQ(described(window->recordCountLabel()), window->recordCountLabel()->text());
+        EXPECT_FALSE(window->statusLabel()->accessibleName().isEmpty());
+    }
+    EXPECT_NE(window->recordCountLabel()->text(), QStringLiteral("0")) << "the goods list has rows";
 }
 
 } // namespace

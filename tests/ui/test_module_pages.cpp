@@ -246,6 +246,11 @@ TEST_F(ModulePagesTest, InsertKeyInAListGridStartsARowAndEscDropsIt) {
 }
 
 TEST_F(ModulePagesTest, DetailPanelsCarryTheirGridsAndNamedFields) {
+    // A detail without a record shows a notice instead; these two have one each.
+    db->session->execute(
+        QStringLiteral("INSERT INTO tbl_majetek (id, typ, cislo, nazev) VALUES (1, 'HM', 'M-1', 'pila')"));
+    db->session->execute(QStringLiteral(
+        "INSERT INTO tbl_doklad (id, cislo_dokladu, doklad_typ) VALUES (1, 'FAV-2026-00001', 1)"));
     showTab(7);
     press(Qt::Key_F9);
     EXPECT_TRUE(container(QStringLiteral("PanelMajetek"))->isVisible());
