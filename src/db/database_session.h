@@ -11,6 +11,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
+
 struct sqlite3;
 
 namespace kelvarn {
@@ -33,6 +35,11 @@ public:
     void open(const QString& connectionString, DbPlatform platform, bool createIfMissing = false);
     void close();
     bool isOpen() const;
+    // An embedded database whose file or folder cannot be written is opened for
+    // reading only: its records can be seen, nothing can be saved.
+    bool isReadOnly() const { return readOnly_; }
+    // What the user is told when something is to be saved there.
+    static QString readOnlyText();
 
     DbPlatform platform() const { return platform_; }
     DriverKind driverKind() const { return driver_; }
@@ -63,8 +70,16 @@ public:
     void rollback();
     bool inTransaction() const { return inTransaction_; }
 
+    // Called with every statement right before it goes to the driver (the native
+    // text; "COMMIT" for a commit). Tests use it to break the connection at a
+    // chosen point; a hook that throws DbError makes the statement fail.
+    void setStatementHook(std::function<void(const QString&)> hook) { hook_ = std::move(hook); }
+    // Calls the hook; for code that hands a statement to the driver itself.
+    void beforeStatement(const QString& nativeStatement);
+
 private:
     void registerSqliteFunctions();
+    void openSqliteReadOnly(const QString& file);
     sqlite3* sqliteConnection() const; // null unless an embedded database is open
 
     QString connectionName_;
@@ -72,6 +87,8 @@ private:
     DbPlatform platform_ = DbPlatform::Jet;
     DriverKind driver_ = DriverKind::Unknown;
     bool inTransaction_ = false;
+    bool readOnly_ = false;
+    std::function<void(const QString&)> hook_;
     QHash<QString, QHash<QString, int>> textLengths_; // by table in lower case
     CzechOrder czechOrder_;
 };

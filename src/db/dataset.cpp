@@ -96,7 +96,9 @@ public:
 
 private:
     static void loadSqlite(Dataset& ds, sqlite3* h, const QString& statement) {
-        const QByteArray sql = ds.session_.nativeStatement(statement).toUtf8();
+        const QString native = ds.session_.nativeStatement(statement);
+        ds.session_.beforeStatement(native);
+        const QByteArray sql = native.toUtf8();
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(h, sql.constData(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
             throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));

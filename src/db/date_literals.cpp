@@ -27,7 +27,8 @@ QString padToTwo(const QString& part) {
 
 bool looksLikeDate(const QString& literal) {
     return literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
-           !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_'));
+           !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_')) &&
+           !literal.contains(kApostrophe);
 }
 
 bool isTwoDigits(const QString& text) {
@@ -141,11 +142,25 @@ QString convertLiterals(const QString& condition, DbPlatform platform, bool comp
     static const QRegularExpression nextInItem(QStringLiteral(R"(\s*,\s*')"));
 
     QString text = condition;
-    qsizetype mark = text.indexOf(kDatum);
-    while (mark >= 0) {
+    qsizetype pos = 0; // always outside literals
+    for (;;) {
+        const qsizetype mark = text.indexOf(kDatum, pos);
+        if (mark < 0)
+            break;
+        // A "datum" inside a literal is somebody's text, not a column: it converts
+        // nothing, so a quoted value can never turn the statement around it.
+        const qsizetype quote = text.indexOf(kApostrophe, pos);
+        if (quote >= 0 && quote < mark) {
+            const qsizetype literalEnd = quotedEnd(text, quote);
+            if (literalEnd < 0)
+                break;
+            pos = literalEnd;
+            continue;
+        }
         const qsizetype after = mark + kDatum.size();
-        const qsizetype open = text.indexOf(kApostrophe, after);
-        const qsizetype close = open < 0 ? -1 : text.indexOf(kApostrophe, open + 1);
+        const qsizetype open = quote;
+        const qsizetype literalEnd = open < 0 ? -1 : quotedEnd(text, open);
+        const qsizetype close = literalEnd < 0 ? -1 : literalEnd - 1;
         const QString lead = close >= 0 ? text.mid(after, open - after) : QString();
         if (close >= 0 && (!comparedOnly || comparison.match(lead).hasMatch())) {
             const qsizetype end = convertLiteralAt(text, open, close, platform);
@@ -160,7 +175,7 @@ QString convertLiterals(const QString& condition, DbPlatform platform, bool comp
         }
         // Every "datum" before the search position has been dealt with, so searching
         // on from here is the same as marking this one done.
-        mark = text.indexOf(kDatum, after);
+        pos = after;
     }
     return text;
 }

@@ -3,6 +3,8 @@
 #include "core/diagnostic_log.h"
 #include "core/text_utils.h"
 #include "db/date_literals.h"
+#include "db/db_error.h"
+#include "db/sql_scan.h"
 
 namespace kelvarn {
 
@@ -22,6 +24,28 @@ QString trimBlanks(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
+// Replaces every occurrence, case ignored, outside string literals: a value
+// somebody typed reaches the database as typed even when it reads "upper(".
+QString replaceOutsideLiterals(const QString& text, const QString& what, const QString& with) {
+    if (!text.contains(kApostrophe))
+        return replaceAllNoCase(text, what, with);
+    QString out;
+    out.reserve(text.size());
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(kApostrophe, pos);
+        const qsizetype codeEnd = open < 0 ? text.size() : open;
+        out += replaceAllNoCase(text.mid(pos, codeEnd - pos), what, with);
+        if (open < 0)
+            break;
+        const qsizetype end = sql_scan::quotedEnd(text, open);
+        const qsizetype literalStop = end < 0 ? text.size() : end;
+        out += QStringView(text).mid(open, literalStop - open);
+        pos = literalStop;
+    }
+    return out;
+}
+
 } // namespace
 
 namespace SqlDialect {
@@ -30,19 +54,19 @@ QString translateFunctions(const QString& statement, DbPlatform platform) {
     const QString today = QStringLiteral("DATE()");
     switch (platform) {
     case DbPlatform::Jet: {
-        QString out = replaceAllNoCase(statement, QStringLiteral("UPPER("), QStringLiteral("UCASE("));
-        out = replaceAllNoCase(out, QStringLiteral("UPPER ("), QStringLiteral("UCASE ("));
-        out = replaceAllNoCase(out, QStringLiteral("LOWER("), QStringLiteral("LCASE("));
-        return replaceAllNoCase(out, QStringLiteral("LOWER ("), QStringLiteral("LCASE ("));
+        QString out = replaceOutsideLiterals(statement, QStringLiteral("UPPER("), QStringLiteral("UCASE("));
+        out = replaceOutsideLiterals(out, QStringLiteral("UPPER ("), QStringLiteral("UCASE ("));
+        out = replaceOutsideLiterals(out, QStringLiteral("LOWER("), QStringLiteral("LCASE("));
+        return replaceOutsideLiterals(out, QStringLiteral("LOWER ("), QStringLiteral("LCASE ("));
     }
     case DbPlatform::MsSql:
-        return replaceAllNoCase(statement, today,
-                                QStringLiteral("CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME)"));
+        return replaceOutsideLiterals(statement, today,
+                                      QStringLiteral("CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME)"));
     case DbPlatform::Oracle:
-        return replaceAllNoCase(statement, today,
-                                QStringLiteral("to_date(to_char(sysdate,'DD.MM.YYYY'), 'DD.MM.YYYY')"));
+        return replaceOutsideLiterals(statement, today,
+                                      QStringLiteral("to_date(to_char(sysdate,'DD.MM.YYYY'), 'DD.MM.YYYY')"));
     case DbPlatform::Firebird:
-        return replaceAllNoCase(statement, today, QStringLiteral("current_date"));
+        return replaceOutsideLiterals(statement, today, QStringLiteral("current_date"));
     case DbPlatform::MySql:
         break;
     }
@@ -90,6 +114,45 @@ QString nextIdStatement(const QString& table, DbPlatform platform) {
         return QStringLiteral("SELECT gen_id(") + sequence +
                QStringLiteral(",1) As AutoInc FROM rdb$database");
     return {};
+}
+
+QString quoteText(const QString& value, DbPlatform platform) {
+    Q_UNUSED(platform) // one rule for all, given the session setup described in the header
+    if (value.contains(QChar(0)))
+        throw DbError(QStringLiteral("Text obsahuje nulový znak, který nemůže být součástí příkazu SQL."));
+    QString out;
+    out.reserve(value.size() + 2);
+    out += kApostrophe;
+    for (const QChar c : value) {
+        out += c;
+        if (c == kApostrophe)
+            out += kApostrophe;
+    }
+    out += kApostrophe;
+    return out;
+}
+
+QString likePrefix(const QString& prefix, DbPlatform platform) {
+    QString pattern = prefix;
+    if (platform == DbPlatform::MySql) {
+        // LIKE keeps the backslash as its escape character even when string
+        // literals do not.
+        pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    } else if (platform == DbPlatform::MsSql) {
+        // "[" opens a character class there.
+        pattern.replace(QLatin1Char('['), QStringLiteral("[[]"));
+    }
+    return quoteText(pattern + QLatin1Char('%'), platform);
+}
+
+bool isIntegerText(const QString& text) {
+    const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() <= start || text.size() - start > 18)
+        return false;
+    for (qsizetype i = start; i < text.size(); ++i)
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+            return false;
+    return true;
 }
 
 } // namespace SqlDialect

@@ -266,8 +266,14 @@ QString accessToSqlite(const QString& statement) {
             qsizetype length = 0;
             const QString literal = sqliteDateLiteralAt(statement, i, &length);
             if (!literal.isEmpty()) {
+                // A quote right before or after would merge with the new literal's
+                // own quotes into an escaped one.
+                if (out.endsWith(kApostrophe))
+                    out += QLatin1Char(' ');
                 out += literal;
                 i += length;
+                if (i < n && statement[i] == kApostrophe)
+                    out += QLatin1Char(' ');
             } else {
                 out += c;
                 ++i;

@@ -209,6 +209,25 @@ TEST(SqliteDialect, AccessToSqlite) {
         EXPECT_EQ(accessToSqlite(q(c.in)), q(c.out)) << c.in;
 }
 
+TEST(SqliteDialect, LiteralsKeepEveryCharacterAndStaySeparate) {
+    // Found by fuzzing: a control character the adapter once used as its own mark
+    // vanished from values, and a date right beside a quote merged with it.
+    const struct {
+        QString in;
+        QString out;
+    } cases[] = {
+        {QStringLiteral("SELECT 'a") + QChar(1) + QStringLiteral("b'"), QStringLiteral("SELECT 'a") + QChar(1) + QStringLiteral("b'")},
+        {QStringLiteral("CREATE TABLE t (id COUNTER PRIMARY KEY, d MEMO DEFAULT '") + QChar(1) + QStringLiteral("')"),
+         QStringLiteral("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, d TEXT DEFAULT '") + QChar(1) +
+             QStringLiteral("')")},
+        {QStringLiteral("SELECT 'x'#2008/02/01#'y'"), QStringLiteral("SELECT 'x' '2008-02-01 00:00:00' 'y'")},
+        {QStringLiteral("CREATE TABLE t (a COUNTER, b COUNTER NOT NULL PRIMARY KEY)"),
+         QStringLiteral("CREATE TABLE t (a INTEGER, b INTEGER NOT NULL PRIMARY KEY AUTOINCREMENT)")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(accessToSqlite(c.in), c.out) << c.in.toStdString();
+}
+
 TEST(SqliteDialect, ComposedJetLiteralMatchesStoredDay) {
     const QString composed =
         composeStatement(q("SELECT * FROM t"), q("datum_vystaveni = '1.2.2008'"), {}, {}, DbPlatform::Jet);
