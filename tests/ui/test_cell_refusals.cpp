@@ -72,7 +72,7 @@ TEST_F(CellRefusalsTest, ARefusedCellIsToldOnceByItsCaptionAndComesBack) {
         bool byClick = false; // handed in by clicking the next row instead of Return
     } cases[] = {
         {8, "DBGridKnihaJizd", "tbl_knihajizd", "start_stav", QStringLiteral("7x7"), false,
-         QStringLiteral("Počáteční stav [km]: \"7x7\" není platné celé číslo.")},
+         QStringLiteral("Počáteční stav [km]: \"7x7\" není platné celé číslo. Tisíce oddělujte mezerou, např. 1 500.")},
         {8, "DBGridKnihaJizd", "tbl_knihajizd", "datum", QStringLiteral("31.2.2026"), false,
          QStringLiteral("Datum: \"31.2.2026\" není platné datum.")},
         {8, "DBGridKnihaJizd", "tbl_knihajizd", "odkud", letters(41), true,

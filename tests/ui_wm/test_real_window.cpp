@@ -184,7 +184,7 @@ TEST_F(RealWindowTest, ARefusedCellShowsOneBoxAndComesBack) {
         kTimeoutMs);
     EXPECT_EQ(watch.mostAtOnce(), 1);
     EXPECT_EQ(watch.boxesSeen(), 1);
-    EXPECT_EQ(watch.texts(), QStringList{QStringLiteral("Počáteční stav [km]: \"7x7\" není platné celé číslo.")});
+    EXPECT_EQ(watch.texts(), QStringList{QStringLiteral("Počáteční stav [km]: \"7x7\" není platné celé číslo. Tisíce oddělujte mezerou, např. 1 500.")});
     ASSERT_TRUE(back) << "the typed text is not back in its cell";
     EXPECT_EQ(trips->currentColumnName(), QStringLiteral("start_stav"));
 
