@@ -1,6 +1,7 @@
 #include "app/module_datasets.h"
 
 #include "app/module_panels.h"
+#include "app/selection_mode.h"
 #include "app/shell_view.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
@@ -62,6 +63,14 @@ ModuleDatasets::ModuleDatasets(DatabaseSession& session, DbContext& db, Dataset&
     // The statement is already the list's own: PanelQueries set it at start-up.
     hooks.openDataset = [](Dataset& ds) { ds.open(); };
     hooks.refreshPanel = [this](const QString& panelId) { refreshPanel(panelId); };
+    hooks.escapeSelection = [this] { selection_->escape(); };
+    // The status line names the search or filter narrowing a list.
+    hooks.appliedFilter = [this](const QString& panelId) {
+        if (!queries_.contains(panelId))
+            return AppliedFilter{};
+        const PanelQuery& query = queries_.query(panelId);
+        return AppliedFilter{query.filterName, query.filterText};
+    };
     controller_ = std::make_unique<ModuleController>(relay_, db_, std::move(hooks));
     controller_->registerDataset(&entrepreneur);
 
@@ -117,6 +126,8 @@ void ModuleDatasets::installRules(Dataset& entrepreneur) {
     installGoodsRules(*dataset(QStringLiteral("ADOFormZbozi")), db_, hooks);
     installPartnerRules(*dataset(QStringLiteral("ADOFormPartneri")), db_, hooks);
     installOrderRules(*dataset(QStringLiteral("ADOFormZakazky")), db_, hooks);
+    selection_ = std::make_unique<SelectionMode>(*controller_, queries_, *documents_, db_, relay_,
+                                                 [this](const QString& panelId) { refreshPanel(panelId); });
 }
 
 void ModuleDatasets::refreshPanel(const QString& panelId) {

@@ -17,6 +17,7 @@ class Dataset;
 class DbContext;
 class DocumentRules;
 class PanelQueries;
+class SelectionMode;
 class ShellView;
 
 // The datasets of the eleven modules after the entrepreneur, with their rules, and
@@ -36,6 +37,8 @@ class ModuleDatasets : public QObject {
     Dataset* dataset(const QString& name) const { return controller_->dataset(name); }
     // The document rules: kind selectors and the document commands.
     DocumentRules& documents() { return *documents_; }
+    // Picking partners, orders and goods into documents from their lists.
+    SelectionMode& selection() { return *selection_; }
 
     // The window's panels; null detaches them.
     void setView(ModuleView* view) { relay_.target = view; }
@@ -81,6 +84,7 @@ class ModuleDatasets : public QObject {
     std::unique_ptr<ModuleController> controller_;
     std::vector<Dataset*> datasets_;
     std::unique_ptr<DocumentRules> documents_;
+    std::unique_ptr<SelectionMode> selection_;
     std::function<void(const QString&)> selectWholeText_;
 };
 

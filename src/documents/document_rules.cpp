@@ -98,4 +98,8 @@ bool DocumentRules::amountInWords(DocumentType voucherType) {
     return writeAmountInWords(datasetOf(voucherType), db_);
 }
 
+GoodsTaken DocumentRules::takeGoods(const Dataset& goods) {
+    return takeGoodsIntoLines(ds_.items, goods, db_, EntrepreneurNow(entrepreneur_).isVatPayer());
+}
+
 } // namespace kelvarn

@@ -2,6 +2,7 @@
 
 #include "documents/document_commands.h"
 #include "documents/document_kinds.h"
+#include "documents/goods_lines.h"
 #include "documents/kind_selector.h"
 #include "registers/register_hooks.h"
 
@@ -46,6 +47,9 @@ class DocumentRules {
     bool sumLines(Summing mode);
     // "Částka slovy" of the receipt (Receipt) or expense (Expense) voucher panel.
     bool amountInWords(DocumentType voucherType);
+
+    // The goods row picked into the current item line, with its fee lines.
+    GoodsTaken takeGoods(const Dataset& goods);
 
     // Today's date for defaults and numbers; tests set a fixed day.
     void setToday(std::function<QDate()> today) { today_ = std::move(today); }

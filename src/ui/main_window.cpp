@@ -16,6 +16,7 @@
 #include "ui/about_dialog.h"
 #include "ui/calendar_window.h"
 #include "ui/date_picker.h"
+#include "ui/document_wiring.h"
 #include "ui/entrepreneur_panel.h"
 #include "ui/login_dialog.h"
 #include "ui/module_pages.h"
@@ -163,6 +164,7 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     blink_.stop();
     controller_->modules().setView(nullptr);
+    delete documents_;
     // The panels outlive the controller their signals call into.
     for (DatasetGrid* grid : pages_->grids())
         grid->disconnect(this);
@@ -286,6 +288,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void MainWindow::showTabByProgram(int tab) {
+    const QScopedValueRollback<bool> quiet(restoringTab_, true);
+    shownTab_ = tab;
+    tabs_->setCurrentIndex(tab);
+    modules_->setCurrentIndex(tab);
+}
+
 void MainWindow::tabChanged(int index) {
     if (restoringTab_)
         return;
@@ -339,6 +348,8 @@ void MainWindow::wireModules() {
     ModuleDatasets& datasets = controller_->modules();
     datasets.setView(this);
     datasets.setSelectWholeText([this](const QString& column) { selectWholeText(column); });
+    documents_ = new DocumentWiring(this, *pages_, datasets, prompts_, controller_->state(),
+                                    [this](int tab) { showTabByProgram(tab); });
     datasets.controller().hooks().externalCommand = [this, &datasets](KeyCommand command) {
         switch (command) {
         case KeyCommand::Refresh:
@@ -349,7 +360,8 @@ void MainWindow::wireModules() {
             sortCurrentList(command == KeyCommand::SortDescending);
             break;
         case KeyCommand::Picker:
-            pickDateInFocusedField();
+            if (!documents_->pickerKey())
+                pickDateInFocusedField();
             break;
         case KeyCommand::Calendar:
             showCalendar();
@@ -401,7 +413,7 @@ void MainWindow::wireModules() {
             connect(grid, &DatasetGrid::focusEntered, this, [this, &modules, output] {
                 runCommand([&modules, output] { modules.vatGridFocused(output); });
             });
-        } else {
+        } else if (!DocumentWiring::picksFrom(name)) {
             connect(grid, &QAbstractItemView::doubleClicked, this,
                     [this, &modules] { runCommand([&modules] { modules.toggleMasterDetail(); }); });
         }

@@ -37,6 +37,7 @@ class TipsDialog;
 // and its ModuleController, which reach the panels through ModuleView.
 class BoundForm;
 class CalendarWindow;
+class DocumentWiring;
 
 class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     Q_OBJECT
@@ -143,6 +144,8 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     void sortCurrentList(bool descending);
     void selectWholeText(const QString& column);
     QWidget* namedControl(const QString& name) const;
+    // Selection mode changes the module by program, past the tab bar's guard.
+    void showTabByProgram(int tab);
 
     Prompts& prompts_;
     ShellController* controller_ = nullptr;
@@ -172,6 +175,7 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     SettingsDialog* settings_ = nullptr;
     QString applicationTitle_;
     CalendarWindow* calendar_ = nullptr;
+    DocumentWiring* documents_ = nullptr;
 };
 
 } // namespace kelvarn

@@ -7,6 +7,7 @@
 #include "db/db_error.h"
 #include "db/field_refusal.h"
 #include "ui/detail_scroll_area.h"
+#include "ui/document_pages.h"
 #include "ui/empty_detail_notice.h"
 #include "ui/field_text.h"
 
@@ -181,6 +182,9 @@ QWidget* BoundForm::addGroup(const DetailGroup& group) {
             });
             line->addWidget(pick);
         }
+        if (options_.decorate)
+            if (QWidget* wrapped = options_.decorate(spec.column, cell, label, box))
+                cell = wrapped;
         if (cellIndex < tableCells) {
             // In the table the row and column titles say what the field is.
             label->hide();
@@ -398,7 +402,8 @@ bool BoundForm::eventFilter(QObject* watched, QEvent* event) {
 // ---- ModulePages --------------------------------------------------------------
 
 ModulePages::ModulePages(DatasetLookup datasets, CaptionLookup captions)
-    : datasets_(std::move(datasets)), captions_(std::move(captions)) {}
+    : datasets_(std::move(datasets)), captions_(std::move(captions)),
+      documents_(std::make_shared<DocumentPages>(*this)) {}
 
 QWidget* ModulePages::addContainer(QWidget* page, const char* name) {
     auto* container = new QWidget(page);
@@ -439,8 +444,10 @@ DatasetGrid* ModulePages::addGrid(QWidget* parent, int tab, const char* dataset,
     return grid;
 }
 
-BoundForm* ModulePages::addForm(QWidget* parent, int tab, const char* dataset) {
+BoundForm* ModulePages::addForm(QWidget* parent, int tab, const char* dataset,
+                                 std::function<QWidget*(const QString&, QWidget*, QLabel*, QWidget*)> decorate) {
     BoundForm::Options options;
+    options.decorate = std::move(decorate);
     options.layout = detailLayout(parent->objectName());
     options.titles = [this, tab](const QString& column) { return captions_(tab, column); };
     auto* form = new BoundForm(datasets_(QLatin1String(dataset)), std::move(options));
@@ -533,6 +540,10 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
     }
     if (tab < 1 || tab > 11)
         return page;
+    if (tab >= 3 && tab <= 6) {
+        documents_->build(tab, caption, page);
+        return page;
+    }
 
     const Master& m = masters[tab - 1];
     QWidget* list = addContainer(page, m.listContainer);
@@ -551,12 +562,7 @@ QWidget* ModulePages::buildPage(int tab, const QString& caption, QWidget* parent
     QWidget* detail = addContainer(page, m.detailContainer);
     detail->hide();
     addForm(detail, tab, m.dataset);
-    if (tab == 3) {
-        auto* box = new QGroupBox(QStringLiteral("Položky vydané faktury"), detail);
-        box->setLayout(new QVBoxLayout);
-        addGrid(box, tab, "ADOFormFAVpol", "DBGridFAVpol", box->title(), true, false);
-        static_cast<QBoxLayout*>(detail->layout())->addWidget(box, 2);
-    } else if (tab == 7) {
+    if (tab == 7) {
         auto* box = new QGroupBox(QStringLiteral("Odpisy v jednotlivých letech"), detail);
         auto* boxLayout = new QHBoxLayout(box);
         auto* rows = new QWidget(box);

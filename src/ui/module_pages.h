@@ -12,14 +12,17 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class QLabel;
 class QStackedWidget;
 
 namespace kelvarn {
 
 class DatasetTableModel;
+class DocumentPages;
 class Prompts;
 
 // A detail panel's fields bound to the current row: grouped and captioned as the
@@ -35,6 +38,10 @@ class BoundForm : public QWidget {
         int memoLines = 5;    // 0: the memo takes the height there is
         // Captions of the columns the layout does not name.
         std::function<QString(const QString& column)> titles;
+        // Puts controls of a panel's own beside a field (or in its place): returns the
+        // cell holding the field's editor, or null to keep the editor alone.
+        std::function<QWidget*(const QString& column, QWidget* editor, QLabel* label, QWidget* parent)>
+            decorate;
     };
     BoundForm(Dataset* dataset, Options options, QWidget* parent = nullptr);
 
@@ -109,10 +116,15 @@ class ModulePages {
     QWidget* emptyNotice(const QString& container) const { return notices_.value(container); }
     const QHash<QString, QWidget*>& emptyNotices() const { return notices_; }
 
+    // The four document modules' own panel parts (kind selectors, buttons).
+    DocumentPages& documentPages() const { return *documents_; }
+
   private:
+    friend class DocumentPages;
     DatasetGrid* addGrid(QWidget* parent, int tab, const char* dataset, const char* name,
                          const QString& title, bool editable, bool hasDetail);
-    BoundForm* addForm(QWidget* parent, int tab, const char* dataset);
+    BoundForm* addForm(QWidget* parent, int tab, const char* dataset,
+                       std::function<QWidget*(const QString&, QWidget*, QLabel*, QWidget*)> decorate = {});
     QWidget* addContainer(QWidget* page, const char* name);
     // A row of read-only figures under a list; the figures are filled by their owners.
     struct StripField {
@@ -129,6 +141,7 @@ class ModulePages {
     QHash<QString, QWidget*> controls_;
     QHash<QString, BoundForm*> forms_;
     QHash<QString, QWidget*> notices_;
+    std::shared_ptr<DocumentPages> documents_;
 };
 
 } // namespace kelvarn
