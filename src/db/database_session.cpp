@@ -314,7 +314,15 @@ void DatabaseSession::commit() {
         return;
     inTransaction_ = false;
     if (driver_ == DriverKind::Sqlite) {
-        execute(QStringLiteral("COMMIT"));
+        // A refused COMMIT (a deferred constraint, a busy file) leaves SQLite inside
+        // the transaction; ending it here keeps the next unit from failing to begin.
+        try {
+            execute(QStringLiteral("COMMIT"));
+        } catch (const DbError&) {
+            QSqlQuery q(db_);
+            q.exec(QStringLiteral("ROLLBACK"));
+            throw;
+        }
     } else if (!db_.commit()) {
         const QString text = errorText(db_.lastError());
         db_.rollback();

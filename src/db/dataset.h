@@ -141,6 +141,12 @@ public:
     std::function<void(Dataset&)> afterInsert;
     std::function<bool(Dataset&)> beforePost;
     std::function<void(Dataset&)> afterPost;
+    // Runs right after the row's INSERT or UPDATE went through (true), before the
+    // snapshot takes the new values, and when the write failed (false). A BeforePost
+    // handler that wrote rows belonging with this one commits or rolls them back
+    // here, so that both stand or neither does; throwing from the true call fails the
+    // post and the row keeps its edit or insert state for another try.
+    std::function<void(Dataset&, bool written)> afterWrite;
     std::function<void(Dataset&)> afterCancel;
     std::function<void(Dataset&)> afterDelete;
 

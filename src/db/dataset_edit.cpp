@@ -100,10 +100,16 @@ bool Dataset::post() {
         return true;
     if (beforePost && !beforePost(*this))
         return false;
-    if (state_ == State::Insert)
-        writeInsert();
-    else
-        writeUpdate();
+    try {
+        if (state_ == State::Insert)
+            writeInsert();
+        else
+            writeUpdate();
+    } catch (...) {
+        if (afterWrite)
+            afterWrite(*this, false);
+        throw;
+    }
     state_ = State::Browse;
     editBuffer_.clear();
     editOriginal_.clear();
@@ -232,6 +238,8 @@ void Dataset::writeInsert() {
     QVariant newId = idColumn >= 0 ? editBuffer_[idColumn] : QVariant();
     if (newId.isNull())
         newId = q.lastInsertId();
+    if (afterWrite)
+        afterWrite(*this, true);
     Row& row = *rows_[current_];
     row.text.clear();
     for (int c = 0; c < columnCount(); ++c)
@@ -267,6 +275,8 @@ void Dataset::writeUpdate() {
         if (q.numRowsAffected() == 0)
             throw DbError(notFoundText(table));
     }
+    if (afterWrite)
+        afterWrite(*this, true);
     Row& row = *rows_[current_];
     row.text.clear();
     for (int c = 0; c < columnCount(); ++c)
