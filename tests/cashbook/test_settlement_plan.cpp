@@ -229,10 +229,3 @@ TEST_F(SettlementPlanTest, QuestionTextIsComposedPerMode) {
         EXPECT_EQ(c.plan.question, c.text);
     }
 }
-
-TEST(PaymentEffect, IssuedIsPaidByIncomeReceivedByExpenseOthersNotAtAll) {
-    EXPECT_DOUBLE_EQ(paymentEffect(QStringLiteral("1"), 400, 100), 300);
-    EXPECT_DOUBLE_EQ(paymentEffect(QStringLiteral("2"), 400, 100), -300);
-    EXPECT_DOUBLE_EQ(paymentEffect(QStringLiteral("3"), 400, 100), 0);
-    EXPECT_DOUBLE_EQ(paymentEffect(QString(), 400, 100), 0);
-}
