@@ -29,8 +29,16 @@ Figure figure(const QString& control, double value, const QString& separator) {
 
 QString formatAmount(double value, const QString& decimalSeparator) {
     const QString separator = decimalSeparator.isEmpty() ? QStringLiteral(",") : decimalSeparator;
-    QString general = formatGeneral(value);
     const QString localeSeparator = LocaleConventions::current().decimalSeparator;
+    QString general = formatGeneral(value);
+    if (general.contains(u'e') || general.contains(u'E')) {
+        // Beyond fifteen digits the general format turns to an exponent, which the
+        // steps below would cut into a wrong small number; whole digits instead.
+        general = formatGrouped(value, 2);
+        if (localeSeparator != separator)
+            general.replace(localeSeparator, separator);
+        return general;
+    }
     if (localeSeparator != separator)
         general.replace(localeSeparator, separator);
 

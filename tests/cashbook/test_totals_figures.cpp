@@ -41,8 +41,9 @@ TEST_F(TotalsFiguresTest, FormatAmountGroupsDigitsKeepsTwoDecimalsAndMarksNegati
         {0.07, ",", "0,07", false},
         {12.3456789, ",", "12,3456", false}, // at most four decimals, cut rather than rounded
         {123456789012345, ",", "123 456 789 012 345,00", false},
-        {1234567890123456, ",", "1234 567 890 123 456,00", false}, // five groups at most
-        {1234.5, ".", "1 234.50", false},                          // the separator the run uses
+        {1e16, ",", "10 000 000 000 000 000,00", false}, // no exponent, whatever the size
+        {-2.5e15, ",", "-2 500 000 000 000 000,00", true},
+        {1234.5, ".", "1 234.50", false}, // the separator the run uses
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
