@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,9 +40,15 @@ FilterDialog::FilterDialog(FilterEditor& editor, Prompts& prompts, QWidget* pare
                             true, true, this);
     grid_->setColumnOrder({QStringLiteral("nazev"), QStringLiteral("dateTS0"), QStringLiteral("id_panel")});
     grid_->setHiddenColumns({QStringLiteral("id"), QStringLiteral("definice"), QStringLiteral("dateTS1")});
-    grid_->tableModel()->setTitles({QStringLiteral("nazev"), QStringLiteral("dateTS0"), QStringLiteral("id_panel")},
-                                   {QStringLiteral("Název filtru"), QStringLiteral("Datum založení"),
-                                    QStringLiteral("Panel")});
+    grid_->setColumnTitles([](const QString& column) {
+        if (column.compare(QLatin1String("nazev"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Název filtru");
+        if (column.compare(QLatin1String("dateTS0"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Datum založení");
+        if (column.compare(QLatin1String("id_panel"), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Panel");
+        return QString();
+    });
     grid_->tableModel()->setReadOnlyColumns({QStringLiteral("dateTS0"), QStringLiteral("id_panel")});
     layout->addWidget(grid_, 1);
 
@@ -188,6 +195,9 @@ void FilterDialog::run(FilterResult& result, qint64& appliedId) {
     attributes_->setEditText({});
     showDefinition();
     grid_->setFocus(Qt::OtherFocusReason);
+    const int widths[] = {300, 170, 60};
+    for (int section = 0; section < 3 && section < grid_->model()->columnCount(); ++section)
+        grid_->setColumnWidth(grid_->horizontalHeader()->logicalIndex(section), widths[section]);
     exec();
     result = result_;
     appliedId = appliedId_;

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class QPlainTextEdit;
+class QTextBrowser;
 
 namespace kelvarn {
 
@@ -13,11 +13,12 @@ class FilterHelp : public QDialog {
   public:
     explicit FilterHelp(QWidget* parent = nullptr);
 
-    static QString helpText();
-    QPlainTextEdit* textBox() const { return text_; }
+    // The text as a page: the operator lists laid out as tables.
+    static QString helpPage();
+    QTextBrowser* textBox() const { return text_; }
 
   private:
-    QPlainTextEdit* text_ = nullptr;
+    QTextBrowser* text_ = nullptr;
 };
 
 } // namespace kelvarn

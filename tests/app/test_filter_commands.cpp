@@ -1,5 +1,6 @@
 #include "app/filter_commands.h"
 #include "app/module_datasets.h"
+#include "cashbook/totals_figures.h"
 #include "core/diagnostic_log.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
@@ -9,6 +10,7 @@
 #include "support/fake_shell_view.h"
 #include "support/scripted_prompts.h"
 
+#include <QMap>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -89,6 +91,14 @@ class FilterCommandsTest : public ::testing::Test {
         };
         item("FAV-2024-1", "A");
         item("FAV-2024-3", "B");
+        auto bookRow = [&](int day, const char* text, double income, double expense) {
+            db->session->execute(QStringLiteral("INSERT INTO tbl_hlavnikniha (datum, doklad, popis, prijem_danovy, "
+                                                "vydaj_danovy) VALUES (?, 'X', ?, ?, ?)"),
+                                 {QDateTime(QDate(2024, 1, day), QTime()), QString::fromUtf8(text), income, expense});
+        };
+        bookRow(1, "Tržba", 1000, 0);
+        bookRow(2, "Nájem", 0, 2500);
+        bookRow(3, "Tržba", 300.25, 0);
     }
 
     // Opens the module's tab as the window does.
@@ -163,7 +173,8 @@ TEST_F(FilterCommandsTest, FiltersAreStoredPerModuleWithTheirStampsAndName) {
     prompts.answers = {Answer::No};
     EXPECT_FALSE(editor.save());
     EXPECT_TRUE(editor.filters().isEditing());
-    EXPECT_TRUE(prompts.sawCaption(QStringLiteral("Potvrzení")) || !prompts.shown.isEmpty());
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].style, MessageStyle::Question);
 }
 
 TEST_F(FilterCommandsTest, ApplyingAndCancellingNarrowTheListWithTheStatusTexts) {
@@ -359,4 +370,26 @@ TEST_F(FilterCommandsTest, InsertingAnAttributeReplacesTheSelection) {
         EXPECT_EQ(editor.filters().state(), Dataset::State::Insert);
         EXPECT_EQ(editor.filters().asString(QStringLiteral("definice")), inserted->text);
     }
+}
+
+TEST_F(FilterCommandsTest, TheCashBookTotalsFollowTheFilter) {
+    QMap<QString, QString> figures;
+    modules->totals().setShow([&figures](const std::vector<Figure>& shown) {
+        for (const Figure& f : shown)
+            figures[f.control] = f.text;
+    });
+    const QString comma = db->state.decimalSeparator;
+    show(1);
+    EXPECT_EQ(figures.value(QStringLiteral("Edit_zustatek")), formatAmount(-1199.75, comma));
+    storeFilter(1, QStringLiteral("Tržby"), QStringLiteral("[popis OPERACE] = 'Tržba'"));
+    choose(QStringLiteral("Tržby"));
+    filters->filterClick();
+    EXPECT_EQ(view.records, 2);
+    EXPECT_EQ(figures.value(QStringLiteral("Edit_prijem_danovy")), formatAmount(1300.25, comma));
+    EXPECT_EQ(figures.value(QStringLiteral("Edit_vydaj_danovy")), formatAmount(0, comma));
+    EXPECT_EQ(figures.value(QStringLiteral("Edit_zustatek")), formatAmount(1300.25, comma));
+    filters->filterCancelClick();
+    EXPECT_EQ(view.records, 3);
+    EXPECT_EQ(figures.value(QStringLiteral("Edit_vydaj_danovy")), formatAmount(2500, comma));
+    EXPECT_EQ(figures.value(QStringLiteral("Edit_zustatek")), formatAmount(-1199.75, comma));
 }
