@@ -2,6 +2,7 @@
 
 #include "db/dataset.h"
 #include "db/db_error.h"
+#include "lists/filter_translation.h"
 #include "lists/panel_queries.h"
 
 namespace kelvarn {
@@ -71,6 +72,10 @@ void FilterCommands::filterCancelClick() {
 }
 
 void FilterCommands::apply(const QString& panelId, const FilterResult& result) {
+    // The dialog refuses such a condition already; no other way may bring one to the
+    // database either.
+    if (const filter_translation::Check check = filter_translation::check(result.condition); !check.ok())
+        throw DbError(filter_translation::faultText(check));
     const QStringList lists = listsOfPanel(panelId);
     std::vector<PanelQuery> previous;
     for (const QString& list : lists) {

@@ -286,6 +286,11 @@ TEST_F(FilterCommandsTest, AFaultyFilterIsNamedAndTheListStaysAsItWas) {
         EXPECT_EQ(view.status, QStringLiteral("Aktivní filtr: Dlužné"));
     }
     EXPECT_EQ(scalar(*db->session, QStringLiteral("SELECT count(*) FROM tbl_doklad")), QStringLiteral("4"));
+    // Nor does a second statement reach the database by any other way.
+    EXPECT_THROW(filters->apply(QStringLiteral("FormFAV-seznam"),
+                                {QStringLiteral("x"), QStringLiteral("x"), QStringLiteral("1=1; DELETE FROM tbl_doklad")}),
+                 DbError);
+    EXPECT_EQ(queries->query(QStringLiteral("FormFAV-seznam")).filterName, QStringLiteral("Dlužné"));
 
     // What only the database finds: its error, and the list under the previous filter.
     storeFilter(3, QStringLiteral("rozbitý"), QStringLiteral("[Zbývá uhradit] >"));
