@@ -5,6 +5,8 @@
 #include "app/module_datasets.h"
 #include "app/shell_view.h"
 #include "core/diagnostic_log.h"
+#include "core/time_zone.h"
+#include "db/czech_order.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
 #include "lists/column_caption_map.h"
@@ -207,7 +209,9 @@ void BM_ApplyFilter(benchmark::State& st) {
         }
         st.counters["rows"] = list.recordCount();
         if (r.tool == 0) {
+            // The tool has no Czech collation; it sorts by character code, the cheaper order.
             r.toolStatement = db->session.nativeStatement(list.sql());
+            r.toolStatement.remove(QStringLiteral(" COLLATE ") + CzechOrder::kSqliteCollation);
             r.tool = sqliteToolSeconds(db->file, r.toolStatement, kToolRuns);
         }
         st.counters["tool_ms"] = r.tool * 1000;
@@ -239,6 +243,7 @@ BENCHMARK(BM_ExportCashBook)->UseManualTime()->Unit(benchmark::kMillisecond)->It
 BENCHMARK(BM_ApplyFilter)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv) {
+    pinSystemTimeZone(); // as the program does
     return benchMain(argc, argv, [] {
         printSummary();
         bookDb.reset();

@@ -22,6 +22,15 @@ void ExportTable::addField(const QString& value) {
     rowEnds_.back() = fieldEnds_.size();
 }
 
+void ExportTable::expectRows(int total) {
+    const auto rows = static_cast<qsizetype>(rowEnds_.size());
+    if (rows == 0 || total <= rows)
+        return;
+    data_.reserve(data_.size() / rows * total * 11 / 10 + 64);
+    fieldEnds_.reserve(fieldEnds_.size() / static_cast<size_t>(rows) * static_cast<size_t>(total) + 1);
+    rowEnds_.reserve(static_cast<size_t>(total));
+}
+
 namespace {
 
 // A line break inside a value must not end the row's line.

@@ -22,6 +22,8 @@ class ExportTable {
     void setHeader(const QStringList& captions, bool trailingSeparator);
     void addRow(); // then addField for each column
     void addField(const QString& value);
+    // After the first rows: room for all of them, judged by those (no regrowing).
+    void expectRows(int total);
     int rowCount() const { return static_cast<int>(rowEnds_.size()); }
     const QStringList& header() const { return header_; }
 

@@ -108,6 +108,8 @@ ExportTable ListExport::listTable(Dataset& dataset, const QList<CaptionEntry>& c
         table.addRow();
         for (const int column : columns)
             table.addField(dataset.textAt(row, column));
+        if (row == 63)
+            table.expectRows(rows);
         if (view_.advance)
             view_.advance();
     }
@@ -130,6 +132,8 @@ ExportTable ListExport::detailTable(Dataset& rows, const std::vector<DetailColum
         table.addRow();
         for (const int column : indexes)
             table.addField(rows.textAt(row, column));
+        if (row == 63)
+            table.expectRows(count);
         if (view_.advance)
             view_.advance();
     }
