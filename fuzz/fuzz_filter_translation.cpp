@@ -47,10 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int tab = 1 + in.byte() % 11;
     const DbPlatform platform = kPlatforms[in.byte() % 5];
     const QString definition = withoutNul(in.text());
-    AppState state;
-    state.vatReduced = 12;
-    state.vatBasic = 21;
-    const QList<CaptionEntry> captions = ColumnCaptionMap::read(buildCaptionMaps(state)[tab]);
+    static const std::array<QString, kCaptionMapCount> maps = [] {
+        AppState state;
+        state.vatReduced = 12;
+        state.vatBasic = 21;
+        return buildCaptionMaps(state);
+    }();
+    const QList<CaptionEntry> captions = ColumnCaptionMap::read(maps[tab]);
 
     const QString line = oneLine(definition);
     const QString condition = translate(definition, captions);
