@@ -1,6 +1,7 @@
 #include "app/desktop_launcher.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
+#include "core/time_zone.h"
 #include "core/app_dir.h"
 #include "core/app_state.h"
 #include "core/command_line.h"
@@ -56,6 +57,7 @@ int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget
 } // namespace
 
 int main(int argc, char** argv) {
+    pinSystemTimeZone();
     const QStringList arguments = argumentsOf(argc, argv);
     const bool versionQuery = arguments == QStringList{QStringLiteral("-ver")};
     const bool unattended = unattendedMode();

@@ -26,6 +26,10 @@ class DesktopLauncher {
     bool openConfigFile(const QString& configPath) const;
     // The help page appDir + "help/!dokument2.htm" in the default web browser.
     bool openHelp(const QString& appDir) const;
+    // Any program, with the arguments as they are.
+    bool startProgram(const QString& program, const QStringList& arguments) const {
+        return start_ && start_(program, arguments);
+    }
     // There is no ODBC data source administrator to start here; the caller tells the user.
     bool openOdbcAdministrator() const { return false; }
 

@@ -1,5 +1,6 @@
 #include "app/shell_controller.h"
 
+#include "app/filter_commands.h"
 #include "app/module_datasets.h"
 #include "app/shell_view.h"
 #include "core/message_catalogue.h"
@@ -45,6 +46,13 @@ ShellController::ShellController(ShellView& view, Prompts& prompts, const QStrin
     modules_ = new ModuleDatasets(session_, db_, *entrepreneur_, panelQueries_, view_, this);
     for (Dataset* dataset : modules_->datasets())
         registerDataset(dataset);
+    filters_ = std::make_unique<FilterCommands>(
+        modules_->controller(), panelQueries_, db_, session_,
+        [this](int tab) {
+            return tab >= 0 && tab < kCaptionMapCount ? ColumnCaptionMap::read(captionMaps_[tab])
+                                                      : QList<CaptionEntry>();
+        },
+        [this](const QString& panelId) { modules_->refreshPanel(panelId); });
 }
 
 ShellController::~ShellController() {

@@ -21,6 +21,7 @@ namespace kelvarn {
 
 class ConsoleRunner;
 class Dataset;
+class FilterCommands;
 class ModuleDatasets;
 class ReportEngine;
 class ShellView;
@@ -71,6 +72,8 @@ class ShellController : public QObject {
     PanelQueries& panelQueries() { return panelQueries_; }
     // The module datasets and the controller of the module panels and record commands.
     ModuleDatasets& modules() { return *modules_; }
+    // Filtr and FiltrCancel with the filter applied per module.
+    FilterCommands& filters() { return *filters_; }
 
     // A grid whose column arrangement is kept per user between runs: restored
     // after login, saved at the end of the run when its dataset was opened.
@@ -128,6 +131,7 @@ class ShellController : public QObject {
     Dataset* entrepreneur_ = nullptr;
     std::unique_ptr<ReportEngine> reports_;
     ModuleDatasets* modules_ = nullptr;
+    std::unique_ptr<FilterCommands> filters_;
     std::vector<Dataset*> datasets_;
     std::vector<GridHost> grids_;
     PanelQueries panelQueries_{db_};

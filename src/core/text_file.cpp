@@ -1,7 +1,6 @@
 #include "core/text_file.h"
 
 #include <QFile>
-#include <QHash>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -32,14 +31,15 @@ const std::array<char16_t, 256>& decodingTable() {
 
 // The encoder of the conversion library substitutes an unencodable character with
 // a control byte (SUB); the files must show "?" instead, so the encoding is done
-// through the inverse of the decoder's table.
-const QHash<char16_t, char>& encodingTable() {
-    static const QHash<char16_t, char> table = [] {
-        QHash<char16_t, char> map;
+// through the inverse of the decoder's table, one entry per UTF-16 unit.
+const std::array<char, 65536>& encodingTable() {
+    static const std::array<char, 65536> table = [] {
+        std::array<char, 65536> map;
+        map.fill('?');
         const std::array<char16_t, 256>& decoded = decodingTable();
         for (int i = 0; i < 256; ++i)
             if (decoded[i] != QChar::ReplacementCharacter)
-                map.insert(decoded[i], static_cast<char>(i));
+                map[decoded[i]] = static_cast<char>(i);
         return map;
     }();
     return table;
@@ -52,16 +52,18 @@ bool looksLikeText(const QByteArray& bytes) {
 } // namespace
 
 QByteArray toCp1250(const QString& text) {
-    const QHash<char16_t, char>& table = encodingTable();
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i; // a character outside the basic plane is one "?", not two
-        const auto found = table.constFind(c.unicode());
-        out.append(found != table.constEnd() ? found.value() : '?');
+    const std::array<char, 65536>& table = encodingTable();
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* to = out.data();
+    const QChar* from = text.constData();
+    const QChar* const end = from + text.size();
+    for (; from < end; ++from) {
+        // A character outside the basic plane is one "?", not two.
+        if (from->isHighSurrogate() && from + 1 < end && from[1].isLowSurrogate())
+            ++from;
+        *to++ = table[from->unicode()];
     }
+    out.truncate(to - out.constData());
     return out;
 }
 

@@ -53,12 +53,8 @@ MainMenu buildMainMenu(QMenuBar* bar, QWidget* window) {
         item(tools, window, QStringLiteral(" Query Analyzer"), QKeySequence(QStringLiteral("Ctrl+Q")));
     tools->addSeparator();
     m.backup = item(tools, window, QStringLiteral(" Pravidelné zálohování"));
-    later(m.backup, QStringLiteral("Pravidelné zálohování bude doplněno v příští verzi."));
     m.updateWizard = item(tools, window, QStringLiteral(" Průvodce aktualizacemi a reinstalací"));
-    later(m.updateWizard, QStringLiteral("Průvodce aktualizacemi bude doplněn v příští verzi; databázi zatím "
-                                         "aktualizuje program spuštěný s parametrem -inst nebo -reinst."));
     m.createTest = item(tools, window, QStringLiteral(" Tvorba TESTu"));
-    later(m.createTest, QStringLiteral("Tvorba zkušební databáze (TEST) bude doplněna v příští verzi."));
     tools->addSeparator();
     m.odbcAdministrator = item(tools, window, QStringLiteral(" ODBC - správce zdrojů dat"));
     m.configFile = item(tools, window, QStringLiteral(" Správa .ini souboru "));

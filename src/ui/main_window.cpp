@@ -1,8 +1,10 @@
 #include "ui/main_window.h"
 
 #include "app/date_entry.h"
+#include "app/filter_commands.h"
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
+#include "app/outside_tools.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/prompts.h"
@@ -12,12 +14,14 @@
 #include "lists/column_caption_map.h"
 #include "lists/panel_geometry.h"
 #include "output/console_runner.h"
+#include "output/list_export.h"
 #include "output/report_template_engine.h"
 #include "ui/about_dialog.h"
 #include "ui/calendar_window.h"
 #include "ui/date_picker.h"
 #include "ui/document_wiring.h"
 #include "ui/entrepreneur_panel.h"
+#include "ui/filter_dialog.h"
 #include "ui/login_dialog.h"
 #include "ui/module_pages.h"
 #include "ui/query_analyzer_window.h"
@@ -34,6 +38,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStackedLayout>
@@ -122,6 +127,12 @@ MainWindow::MainWindow(Prompts& prompts, const QString& appDir, QWidget* parent)
     // A long connection string must not widen the window.
     status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(status_, 1);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setAccessibleName(QStringLiteral("Průběh exportu"));
+    progress_->setMaximumWidth(240);
+    progress_->setVisible(false);
+    statusBar()->addPermanentWidget(progress_);
     statusBar()->setSizeGripEnabled(true);
 
     console_ = new QueryAnalyzerWindow(controller_->console(), prompts_, this);
@@ -177,6 +188,7 @@ MainWindow::~MainWindow() {
     delete tips_;
     delete settings_;
     delete about_;
+    delete filterDialog_;
     entrepreneur_->bind(nullptr);
     delete controller_;
 }
@@ -257,6 +269,13 @@ void MainWindow::wireMenu() {
     connect(menu_.calendar, &QAction::triggered, this, &MainWindow::showCalendar);
     connect(menu_.queryAnalyzer, &QAction::triggered, this, &MainWindow::showQueryAnalyzer);
     connect(menu_.odbcAdministrator, &QAction::triggered, this, &MainWindow::showOdbcNote);
+    const std::pair<QAction*, OutsideTools::Tool> handOvers[] = {
+        {menu_.backup, OutsideTools::Tool::Backup},
+        {menu_.updateWizard, OutsideTools::Tool::UpdateWizard},
+        {menu_.createTest, OutsideTools::Tool::CreateTest},
+    };
+    for (const auto& [action, tool] : handOvers)
+        connect(action, &QAction::triggered, this, [this, tool = tool] { startOutsideTool(tool); });
     connect(menu_.configFile, &QAction::triggered, this, &MainWindow::openConfigurationFile);
     connect(menu_.settings, &QAction::triggered, this, &MainWindow::showSettings);
     connect(menu_.help, &QAction::triggered, this, &MainWindow::openHelp);
@@ -279,7 +298,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!controller_->closeRequested()) {
+    // The rows being written out must stay until the export is done.
+    if (exporting_ || !controller_->closeRequested()) {
         event->ignore();
         return;
     }
@@ -366,11 +386,19 @@ void MainWindow::wireModules() {
         case KeyCommand::Calendar:
             showCalendar();
             break;
+        case KeyCommand::Filter:
+            controller_->filters().filterClick();
+            break;
         default:
             // Printing and filters come with their modules.
             break;
         }
     };
+    controller_->filters().setShowDialog([this](FilterEditor& editor, FilterResult& result, qint64& appliedId) {
+        if (!filterDialog_)
+            filterDialog_ = new FilterDialog(editor, prompts_, this);
+        filterDialog_->run(result, appliedId);
+    });
     ModuleController& modules = datasets.controller();
     // Each grid's column arrangement is kept per user between runs.
     for (DatasetGrid* grid : pages_->grids()) {
@@ -442,6 +470,9 @@ void MainWindow::wireRecordButtons() {
         {"SortASC", [this] { sortCurrentList(false); }},
         {"SortDESC", [this] { sortCurrentList(true); }},
         {"MasterDetail", [&modules] { modules.toggleMasterDetail(); }},
+        {"Filtr", [this] { controller_->filters().filterClick(); }},
+        {"FiltrCancel", [this] { controller_->filters().filterCancelClick(); }},
+        {"ToolButton4", [this] { exportCurrentList(); }},
     };
     for (const auto& [name, command] : buttons) {
         QAction* action = toolbar_.actions.value(QLatin1String(name));
@@ -532,20 +563,22 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::showOdbcNote() {
-    prompts_.message(
-        QStringLiteral("ODBC - správce zdrojů dat"),
-        QStringLiteral("V tomto systému není žádný správce zdrojů dat ODBC, který by šlo spustit.\r\n\r\n"
-                       "Zdroje dat ODBC (unixODBC) se zapisují do souborů odbc.ini (zdroje dat, "
-                       "/etc/odbc.ini nebo ~/.odbc.ini) a odbcinst.ini (ovladače, /etc/odbcinst.ini)."),
-        MessageStyle::Info);
+    OutsideTools(prompts_, launcher_).odbcAdministrator();
 }
 
 void MainWindow::openHelp() {
-    launcher_.openHelp(controller_->state().appDir);
+    OutsideTools(prompts_, launcher_).help(controller_->state().appDir);
 }
 
 void MainWindow::openProgramFolder() {
-    launcher_.openPath(controller_->state().appDir);
+    OutsideTools(prompts_, launcher_).programFolder(controller_->state().appDir);
+}
+
+void MainWindow::startOutsideTool(OutsideTools::Tool tool) {
+    // The tool takes over the database; this program makes way as it always has,
+    // but only when something was really started.
+    if (OutsideTools(prompts_, launcher_).start(tool, controller_->state().appDir))
+        close();
 }
 
 QWidget* MainWindow::splash() const {
@@ -639,7 +672,7 @@ void MainWindow::setReportNames(const QStringList& names) {
 }
 
 void MainWindow::openConfigurationFile() {
-    launcher_.openConfigFile(controller_->state().configFilePath());
+    OutsideTools(prompts_, launcher_).configurationFile(controller_->state().configFilePath());
 }
 
 void MainWindow::showConsole() {

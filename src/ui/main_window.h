@@ -2,6 +2,7 @@
 
 #include "app/desktop_launcher.h"
 #include "app/module_view.h"
+#include "app/outside_tools.h"
 #include "app/shell_view.h"
 #include "ui/main_menu.h"
 #include "ui/main_toolbar.h"
@@ -15,6 +16,7 @@
 
 class QKeyEvent;
 class QLabel;
+class QProgressBar;
 class QStackedWidget;
 class QTabBar;
 
@@ -22,6 +24,7 @@ namespace kelvarn {
 
 class AboutDialog;
 class EntrepreneurPanel;
+class FilterDialog;
 class ModulePages;
 class Prompts;
 class QueryAnalyzerWindow;
@@ -59,6 +62,7 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     QTabBar* tabBar() const { return tabs_; }
     QLabel* recordCountLabel() const { return recordCount_; }
     QLabel* statusLabel() const { return status_; }
+    QProgressBar* progressBar() const { return progress_; }
     QWidget* splash() const;
     const QImage& splashImage() const { return splashImage_; }
     QStackedWidget* modules() const { return modules_; }
@@ -70,6 +74,8 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     TipsDialog* tipsDialog() const { return tips_; }
     AboutDialog* aboutDialog() const { return about_; }
     SettingsDialog* settingsDialog() const { return settings_; }
+    // Created the first time Filtr is used.
+    FilterDialog* filterDialog() const { return filterDialog_; }
     ReportPreviewWindow* reportPreview() const { return preview_; }
     QString applicationTitle() const { return applicationTitle_; }
     bool blinking() const { return blink_.isActive(); }
@@ -116,6 +122,9 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     void showOdbcNote();
     void openHelp();
     void openProgramFolder();
+    void startOutsideTool(OutsideTools::Tool tool);
+    // The toolbar's Export/Import on the current list.
+    void exportCurrentList();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -166,6 +175,8 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     bool restoringTab_ = false;
     bool forwardingKey_ = false;
     QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    bool exporting_ = false;
     QTimer blink_;
 
     QueryAnalyzerWindow* console_ = nullptr;
@@ -173,6 +184,7 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     AboutDialog* about_ = nullptr;
     ReportPreviewWindow* preview_ = nullptr;
     SettingsDialog* settings_ = nullptr;
+    FilterDialog* filterDialog_ = nullptr;
     QString applicationTitle_;
     CalendarWindow* calendar_ = nullptr;
     DocumentWiring* documents_ = nullptr;

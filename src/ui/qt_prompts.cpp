@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -76,6 +79,25 @@ QString QtPrompts::saveFileName(const QString& title, const QString& presetPath,
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.selectFile(presetPath);
+    // Choosing a file type with an extension of its own ("CSV (*.csv)") puts that
+    // extension on the name, so the name and the type chosen agree.
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)\\)"));
+    QStringList offered;
+    for (const QString& filter : filters)
+        if (const QRegularExpressionMatch m = pattern.match(filter); m.hasMatch())
+            offered << m.captured(1).toLower();
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, defaultSuffix, offered](const QString& filter) {
+        const QRegularExpressionMatch m = pattern.match(filter);
+        const QString suffix = m.hasMatch() ? m.captured(1) : defaultSuffix;
+        dialog.setDefaultSuffix(suffix);
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!m.hasMatch() || !edit)
+            return;
+        const QString typed = edit->text();
+        const QString current = QFileInfo(typed).suffix();
+        if (!current.isEmpty() && current.compare(suffix, Qt::CaseInsensitive) != 0 && offered.contains(current.toLower()))
+            edit->setText(typed.left(typed.size() - current.size()) + suffix);
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
