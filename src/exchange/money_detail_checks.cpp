@@ -45,7 +45,8 @@ void installMoneyDetailChecks(Dataset& dataset, Prompts& prompts, std::vector<Mo
             const QString text = QStringLiteral("Zkontrolujte prosím tyto údaje:\r\n\r\n") +
                                  problems.join(QStringLiteral("\r\n")) +
                                  QStringLiteral("\r\n\r\nChcete záznam přesto uložit?");
-            if (prompts.message(QStringLiteral("Kontrola údajů"), text, MessageStyle::WarnQuestion) != Answer::Yes)
+            if (prompts.messageWithDefault(QStringLiteral("Kontrola údajů"), text, MessageStyle::WarnQuestion,
+                                           Answer::No) != Answer::Yes)
                 return false;
         }
         return previous ? previous(row) : true;
