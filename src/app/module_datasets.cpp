@@ -7,6 +7,7 @@
 #include "db/dataset.h"
 #include "db/db_context.h"
 #include "documents/document_rules.h"
+#include "exchange/money_detail_checks.h"
 #include "lists/panel_queries.h"
 #include "registers/asset_rules.h"
 #include "registers/catalogue_rules.h"
@@ -119,6 +120,12 @@ void ModuleDatasets::installRules(Dataset& entrepreneur) {
     installGoodsRules(*dataset(QStringLiteral("ADOFormZbozi")), db_, hooks);
     installPartnerRules(*dataset(QStringLiteral("ADOFormPartneri")), db_, hooks);
     installOrderRules(*dataset(QStringLiteral("ADOFormZakazky")), db_, hooks);
+
+    // Typos in accounts, IBANs and IČOs are pointed out before the rules above run.
+    installMoneyDetailChecks(entrepreneur, db_.prompts(), entrepreneurMoneyFields());
+    installMoneyDetailChecks(*dataset(QStringLiteral("ADOFormPartneri")), db_.prompts(), partnerMoneyFields());
+    for (const char* documents : {"ADOFormFAV", "ADOFormFAP", "ADOFormPPD", "ADOFormVPD"})
+        installMoneyDetailChecks(*dataset(QLatin1String(documents)), db_.prompts(), documentMoneyFields());
 }
 
 void ModuleDatasets::refreshPanel(const QString& panelId) {

@@ -17,6 +17,7 @@
 #include "ui/calendar_window.h"
 #include "ui/date_picker.h"
 #include "ui/entrepreneur_panel.h"
+#include "ui/exchange_menu.h"
 #include "ui/login_dialog.h"
 #include "ui/module_pages.h"
 #include "ui/query_analyzer_window.h"
@@ -262,6 +263,7 @@ void MainWindow::wireMenu() {
     connect(menu_.programFolder, &QAction::triggered, this, &MainWindow::openProgramFolder);
     connect(menu_.about, &QAction::triggered, this, &MainWindow::showAbout);
     connect(menu_.save, &QAction::triggered, this, &MainWindow::saveRecord);
+    new ExchangeMenu(menu_, *controller_, prompts_, this);
 
     QAction* save = toolbar_.actions.value(QStringLiteral("SaveRecords"));
     save->setEnabled(true);
