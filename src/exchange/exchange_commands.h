@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/vat_filing.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -44,7 +46,6 @@ class ExchangeCommands {
 
 // Reads "1/2025" or "01/2025" as a month and "Q1/2025" or "1Q/2025" as a quarter;
 // false on anything else.
-struct VatPeriod;
 bool parseVatPeriod(const QString& text, VatPeriod& period);
 
 } // namespace kelvarn
