@@ -42,8 +42,12 @@ struct Filled {
     BankStatement statement;
 };
 
+std::unique_ptr<Filled> filledData;
+
 Filled& filled() {
-    static Filled f = [] {
+    if (filledData)
+        return *filledData;
+    filledData = std::make_unique<Filled>([] {
         Filled made;
         made.db = createInstalledDatabase();
         fillDocuments(made.db->session, kDocuments);
@@ -81,8 +85,8 @@ Filled& filled() {
         }
         made.db->session.close();
         return made;
-    }();
-    return f;
+    }());
+    return *filledData;
 }
 
 struct Opened {
@@ -100,7 +104,7 @@ struct Opened {
             throw std::runtime_error("cannot copy the database");
         state = f.db->state;
         state.appDir = dir.path() + u'/';
-        session.open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + copy + u';', state.platform);
+        session.open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + copy + u';', DbPlatform::Jet);
         context = std::make_unique<DbContext>(session, state, prompts, log);
     }
 };
@@ -145,3 +149,7 @@ void BM_StatementImport(benchmark::State& state) {
 
 BENCHMARK(BM_StatementPreview)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatementImport)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    return benchMain(argc, argv, [] { filledData.reset(); });
+}

@@ -93,7 +93,8 @@ StatementImportResult importStatement(DbContext& db, const StatementImportPlan& 
                 throw DbError(QStringLiteral("Doklad %1, s nímž je spárována položka %2 výpisu, mezitím zmizel.")
                                   .arg(p.documentNumber)
                                   .arg(i + 1));
-            const DocumentTotals totals = totalsOf(db, p.documentId);
+            // Only a VAT payer's payment can be split; nobody else's needs the totals.
+            const DocumentTotals totals = vatPayer ? totalsOf(db, p.documentId) : DocumentTotals{};
             split = registeredAmounts(vatPayer, true, amount, totals.gross, totals.net, totals.vat);
         }
         const bool in = cents >= 0;
