@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/db_context.h"
+
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
@@ -19,9 +21,5 @@ class DbContext;
 // sent: a server may refuse a parameter wider than the column it is compared with).
 std::vector<QSqlRecord> rowsWithText(DbContext& db, const QString& table, const QString& columns,
                                      const QString& column, const QString& value);
-
-// The text of a value read from any driver (long texts come as UTF-8 bytes, money
-// in the general number format); "" for null.
-QString textOfValue(const QVariant& value);
 
 } // namespace kelvarn
