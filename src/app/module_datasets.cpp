@@ -8,6 +8,7 @@
 #include "db/dataset.h"
 #include "db/db_context.h"
 #include "documents/document_rules.h"
+#include "exchange/money_detail_checks.h"
 #include "lists/panel_queries.h"
 #include "registers/asset_rules.h"
 #include "registers/catalogue_rules.h"
@@ -130,6 +131,12 @@ void ModuleDatasets::installRules(Dataset& entrepreneur) {
     installOrderRules(*dataset(QStringLiteral("ADOFormZakazky")), db_, hooks);
     selection_ = std::make_unique<SelectionMode>(*controller_, queries_, *documents_, db_, relay_,
                                                  [this](const QString& panelId) { refreshPanel(panelId); });
+
+    // Typos in accounts, IBANs and IČOs are pointed out before the rules above run.
+    installMoneyDetailChecks(entrepreneur, db_.prompts(), entrepreneurMoneyFields());
+    installMoneyDetailChecks(*dataset(QStringLiteral("ADOFormPartneri")), db_.prompts(), partnerMoneyFields());
+    for (const char* documents : {"ADOFormFAV", "ADOFormFAP", "ADOFormPPD", "ADOFormVPD"})
+        installMoneyDetailChecks(*dataset(QLatin1String(documents)), db_.prompts(), documentMoneyFields());
 }
 
 void ModuleDatasets::refreshPanel(const QString& panelId) {

@@ -48,6 +48,16 @@ MainMenu buildMainMenu(QMenuBar* bar, QWidget* window) {
     later(m.registerIncome, withCashBook);
     later(m.registerExpense, withCashBook);
 
+    QMenu* exchange = menu(bar, QStringLiteral("Výměna dat"));
+    m.importStatement = item(exchange, window, QStringLiteral("Import bankovního výpisu (GPC, camt.053)..."));
+    exchange->addSeparator();
+    m.exportIsdoc = item(exchange, window, QStringLiteral("Export faktury do ISDOC..."));
+    m.exportIsdocListed = item(exchange, window, QStringLiteral("Export zobrazených faktur do ISDOC..."));
+    m.importIsdoc = item(exchange, window, QStringLiteral("Import přijaté faktury ISDOC..."));
+    exchange->addSeparator();
+    m.controlStatement = item(exchange, window, QStringLiteral("Kontrolní hlášení DPH (XML)..."));
+    m.vatReturn = item(exchange, window, QStringLiteral("Přiznání k DPH (XML)..."));
+
     QMenu* tools = menu(bar, QStringLiteral("Nástroje"));
     m.queryAnalyzer =
         item(tools, window, QStringLiteral(" Query Analyzer"), QKeySequence(QStringLiteral("Ctrl+Q")));

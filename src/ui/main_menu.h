@@ -13,6 +13,12 @@ struct MainMenu {
     QAction* calendar = nullptr;
     QAction* registerIncome = nullptr;
     QAction* registerExpense = nullptr;
+    QAction* importStatement = nullptr; // "Výměna dat"
+    QAction* exportIsdoc = nullptr;
+    QAction* exportIsdocListed = nullptr;
+    QAction* importIsdoc = nullptr;
+    QAction* controlStatement = nullptr;
+    QAction* vatReturn = nullptr;
     QAction* queryAnalyzer = nullptr;
     QAction* backup = nullptr;
     QAction* updateWizard = nullptr;

@@ -22,6 +22,7 @@
 #include "ui/document_wiring.h"
 #include "ui/entrepreneur_panel.h"
 #include "ui/filter_dialog.h"
+#include "ui/exchange_menu.h"
 #include "ui/login_dialog.h"
 #include "ui/module_pages.h"
 #include "ui/query_analyzer_window.h"
@@ -283,6 +284,7 @@ void MainWindow::wireMenu() {
     connect(menu_.programFolder, &QAction::triggered, this, &MainWindow::openProgramFolder);
     connect(menu_.about, &QAction::triggered, this, &MainWindow::showAbout);
     connect(menu_.save, &QAction::triggered, this, &MainWindow::saveRecord);
+    new ExchangeMenu(menu_, *controller_, prompts_, this);
 
     QAction* save = toolbar_.actions.value(QStringLiteral("SaveRecords"));
     save->setEnabled(true);

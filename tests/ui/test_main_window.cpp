@@ -272,7 +272,7 @@ TEST_F(MainWindowTest, MenusWithTheirCaptionsShortcutsAndSeparators) {
     for (QAction* a : window->menuBar()->actions())
         if (a->isVisible())
             titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"Aplikace", "Zobrazit", "Akce", "Nástroje", "Nápověda"}));
+    EXPECT_EQ(titles, (QStringList{"Aplikace", "Zobrazit", "Akce", "Výměna dat", "Nástroje", "Nápověda"}));
 
     auto itemsOf = [](QMenu* menu) {
         QStringList out;
@@ -288,6 +288,10 @@ TEST_F(MainWindowTest, MenusWithTheirCaptionsShortcutsAndSeparators) {
     EXPECT_EQ(itemsOf(menuTitled("Zobrazit")), QStringList{" Kalendář [Ctrl+K]"});
     EXPECT_EQ(itemsOf(menuTitled("Akce")),
               (QStringList{"Zaevidovat jako příjem (+)", "Zaevidovat jako výdaj  (-)"}));
+    EXPECT_EQ(itemsOf(menuTitled("Výměna dat")),
+              (QStringList{"Import bankovního výpisu (GPC, camt.053)...", "|", "Export faktury do ISDOC...",
+                           "Export zobrazených faktur do ISDOC...", "Import přijaté faktury ISDOC...", "|",
+                           "Kontrolní hlášení DPH (XML)...", "Přiznání k DPH (XML)..."}));
     EXPECT_EQ(itemsOf(menuTitled("Nástroje")),
               (QStringList{" Query Analyzer [Ctrl+Q]", "|", " Pravidelné zálohování",
                            " Průvodce aktualizacemi a reinstalací", " Tvorba TESTu", "|",

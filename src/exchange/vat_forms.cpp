@@ -1,0 +1,248 @@
+#include "exchange/vat_forms.h"
+
+#include "exchange/filing_identity.h"
+
+#include <QXmlStreamWriter>
+
+#include <cmath>
+
+namespace kelvarn {
+
+namespace {
+
+QString money(double v) {
+    const QString s = QString::number(v, 'f', 2);
+    return s == QLatin1String("-0.00") ? QStringLiteral("0.00") : s;
+}
+
+QString date(const QDate& d) {
+    return d.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+qint64 wholeCrowns(double v) {
+    return std::llround(v); // halves away from zero, as the forms round
+}
+
+void periodAttributes(QXmlStreamWriter& w, const VatPeriod& p) {
+    w.writeAttribute(QStringLiteral("rok"), QString::number(p.year));
+    if (p.month > 0)
+        w.writeAttribute(QStringLiteral("mesic"), QString::number(p.month));
+    else
+        w.writeAttribute(QStringLiteral("ctvrt"), QString::number(p.quarter));
+}
+
+void filer(QXmlStreamWriter& w, const FilingIdentity& who) {
+    w.writeStartElement(QStringLiteral("VetaP"));
+    w.writeAttribute(QStringLiteral("c_ufo"), who.taxOffice);
+    w.writeAttribute(QStringLiteral("c_pracufo"), who.workplace);
+    w.writeAttribute(QStringLiteral("dic"), who.dic);
+    w.writeAttribute(QStringLiteral("typ_ds"), who.personType);
+    if (who.personType == QLatin1String("P")) {
+        w.writeAttribute(QStringLiteral("zkrobchjm"), who.companyName);
+    } else {
+        w.writeAttribute(QStringLiteral("jmeno"), who.firstName);
+        w.writeAttribute(QStringLiteral("prijmeni"), who.lastName);
+    }
+    if (!who.street.isEmpty())
+        w.writeAttribute(QStringLiteral("ulice"), who.street);
+    if (!who.city.isEmpty())
+        w.writeAttribute(QStringLiteral("naz_obce"), who.city);
+    if (!who.postalCode.isEmpty())
+        w.writeAttribute(QStringLiteral("psc"), who.postalCode);
+    w.writeAttribute(QStringLiteral("stat"), QStringLiteral("ČESKÁ REPUBLIKA"));
+    if (!who.email.isEmpty())
+        w.writeAttribute(QStringLiteral("email"), who.email);
+    if (!who.phone.isEmpty())
+        w.writeAttribute(QStringLiteral("c_telef"), who.phone);
+    w.writeEndElement();
+}
+
+void rateAttributes(QXmlStreamWriter& w, const double base[3], const double tax[3]) {
+    static const char* const bases[] = {"zakl_dane1", "zakl_dane2", "zakl_dane3"};
+    static const char* const taxes[] = {"dan1", "dan2", "dan3"};
+    for (int i = 0; i < 3; ++i) {
+        if (base[i] == 0 && tax[i] == 0)
+            continue;
+        w.writeAttribute(QString::fromLatin1(bases[i]), money(base[i]));
+        w.writeAttribute(QString::fromLatin1(taxes[i]), money(tax[i]));
+    }
+}
+
+bool listedAlone(const VatDocument& d) {
+    return std::fabs(d.gross) > kControlStatementThreshold && !d.partnerDic.isEmpty();
+}
+
+} // namespace
+
+QByteArray writeControlStatement(const VatFilingData& data, const VatPeriod& period, const FilingIdentity& who,
+                                 const QDate& filed) {
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    w.setAutoFormatting(true);
+    w.writeStartDocument();
+    w.writeStartElement(QStringLiteral("Pisemnost"));
+    w.writeAttribute(QStringLiteral("nazevSW"), QStringLiteral("Kelvarn"));
+    w.writeAttribute(QStringLiteral("verzeSW"), QStringLiteral("1.70"));
+    w.writeStartElement(QStringLiteral("DPHKH1"));
+    w.writeAttribute(QStringLiteral("verzePis"), QStringLiteral("03.01"));
+    w.writeStartElement(QStringLiteral("VetaD"));
+    w.writeAttribute(QStringLiteral("dokument"), QStringLiteral("KH1"));
+    w.writeAttribute(QStringLiteral("k_uladis"), QStringLiteral("DPH"));
+    w.writeAttribute(QStringLiteral("khdph_forma"), QStringLiteral("B"));
+    periodAttributes(w, period);
+    w.writeAttribute(QStringLiteral("d_poddp"), date(filed));
+    w.writeEndElement();
+    filer(w, who);
+
+    double a5Base[3] = {0, 0, 0}, a5Tax[3] = {0, 0, 0}, b3Base[3] = {0, 0, 0}, b3Tax[3] = {0, 0, 0};
+    double outBase[3] = {0, 0, 0}, inBase[3] = {0, 0, 0};
+    int a4 = 0;
+    for (const VatDocument& d : data.documents) {
+        for (int i = 0; i < 3; ++i)
+            (d.output ? outBase : inBase)[i] += d.base[i];
+        if (!d.output)
+            continue;
+        if (listedAlone(d)) {
+            w.writeStartElement(QStringLiteral("VetaA4"));
+            w.writeAttribute(QStringLiteral("c_radku"), QString::number(++a4));
+            w.writeAttribute(QStringLiteral("dic_odb"), d.partnerDic);
+            w.writeAttribute(QStringLiteral("c_evid_dd"), d.evidenceNumber);
+            w.writeAttribute(QStringLiteral("dppd"), date(d.taxPointDate));
+            rateAttributes(w, d.base, d.tax);
+            w.writeAttribute(QStringLiteral("kod_rezim_pl"), QStringLiteral("0"));
+            w.writeAttribute(QStringLiteral("zdph_44"), QStringLiteral("N"));
+            w.writeEndElement();
+        } else {
+            for (int i = 0; i < 3; ++i) {
+                a5Base[i] += d.base[i];
+                a5Tax[i] += d.tax[i];
+            }
+        }
+    }
+    auto sums = [](double (&b)[3], double (&t)[3]) {
+        for (int i = 0; i < 3; ++i) {
+            b[i] = std::round(b[i] * 100) / 100;
+            t[i] = std::round(t[i] * 100) / 100;
+        }
+    };
+    sums(a5Base, a5Tax);
+    if (a5Base[0] || a5Base[1] || a5Base[2] || a5Tax[0] || a5Tax[1] || a5Tax[2]) {
+        w.writeStartElement(QStringLiteral("VetaA5"));
+        rateAttributes(w, a5Base, a5Tax);
+        w.writeEndElement();
+    }
+    int b2 = 0;
+    for (const VatDocument& d : data.documents) {
+        if (d.output)
+            continue;
+        if (listedAlone(d)) {
+            w.writeStartElement(QStringLiteral("VetaB2"));
+            w.writeAttribute(QStringLiteral("c_radku"), QString::number(++b2));
+            w.writeAttribute(QStringLiteral("dic_dod"), d.partnerDic);
+            w.writeAttribute(QStringLiteral("c_evid_dd"), d.evidenceNumber);
+            w.writeAttribute(QStringLiteral("dppd"), date(d.taxPointDate));
+            rateAttributes(w, d.base, d.tax);
+            w.writeAttribute(QStringLiteral("pomer"), QStringLiteral("N"));
+            w.writeAttribute(QStringLiteral("zdph_44"), QStringLiteral("N"));
+            w.writeEndElement();
+        } else {
+            for (int i = 0; i < 3; ++i) {
+                b3Base[i] += d.base[i];
+                b3Tax[i] += d.tax[i];
+            }
+        }
+    }
+    sums(b3Base, b3Tax);
+    if (b3Base[0] || b3Base[1] || b3Base[2] || b3Tax[0] || b3Tax[1] || b3Tax[2]) {
+        w.writeStartElement(QStringLiteral("VetaB3"));
+        rateAttributes(w, b3Base, b3Tax);
+        w.writeEndElement();
+    }
+    // Control rows tying the statement to the return's rows 1, 2, 40 and 41.
+    w.writeStartElement(QStringLiteral("VetaC"));
+    w.writeAttribute(QStringLiteral("obrat23"), money(std::round(outBase[0] * 100) / 100));
+    w.writeAttribute(QStringLiteral("obrat5"), money(std::round((outBase[1] + outBase[2]) * 100) / 100));
+    w.writeAttribute(QStringLiteral("pln23"), money(std::round(inBase[0] * 100) / 100));
+    w.writeAttribute(QStringLiteral("pln5"), money(std::round((inBase[1] + inBase[2]) * 100) / 100));
+    w.writeEndElement();
+    w.writeEndElement();
+    w.writeEndElement();
+    w.writeEndDocument();
+    return out;
+}
+
+VatReturnFigures vatReturnFigures(const VatFilingData& data) {
+    double outBase[2] = {0, 0}, outTax[2] = {0, 0}, inBase[2] = {0, 0}, inTax[2] = {0, 0};
+    for (const VatDocument& d : data.documents) {
+        double* base = d.output ? outBase : inBase;
+        double* tax = d.output ? outTax : inTax;
+        base[0] += d.base[0];
+        tax[0] += d.tax[0];
+        base[1] += d.base[1] + d.base[2];
+        tax[1] += d.tax[1] + d.tax[2];
+    }
+    VatReturnFigures f;
+    for (int i = 0; i < 2; ++i) {
+        // The sums are rounded to cents first, so that 0.1 + 0.2 does not tip a half.
+        f.outputBase[i] = wholeCrowns(std::round(outBase[i] * 100) / 100);
+        f.outputTax[i] = wholeCrowns(std::round(outTax[i] * 100) / 100);
+        f.inputBase[i] = wholeCrowns(std::round(inBase[i] * 100) / 100);
+        f.inputTax[i] = wholeCrowns(std::round(inTax[i] * 100) / 100);
+    }
+    return f;
+}
+
+QByteArray writeVatReturn(const VatFilingData& data, const VatPeriod& period, const FilingIdentity& who,
+                          const QDate& filed) {
+    const VatReturnFigures f = vatReturnFigures(data);
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    w.setAutoFormatting(true);
+    w.writeStartDocument();
+    w.writeStartElement(QStringLiteral("Pisemnost"));
+    w.writeAttribute(QStringLiteral("nazevSW"), QStringLiteral("Kelvarn"));
+    w.writeAttribute(QStringLiteral("verzeSW"), QStringLiteral("1.70"));
+    w.writeStartElement(QStringLiteral("DPHDP3"));
+    w.writeAttribute(QStringLiteral("verzePis"), QStringLiteral("01.02"));
+    w.writeStartElement(QStringLiteral("VetaD"));
+    w.writeAttribute(QStringLiteral("dokument"), QStringLiteral("DP3"));
+    w.writeAttribute(QStringLiteral("k_uladis"), QStringLiteral("DPH"));
+    w.writeAttribute(QStringLiteral("dapdph_forma"), QStringLiteral("B"));
+    w.writeAttribute(QStringLiteral("typ_platce"), QStringLiteral("P"));
+    periodAttributes(w, period);
+    w.writeAttribute(QStringLiteral("d_poddp"), date(filed));
+    w.writeAttribute(QStringLiteral("c_okec"), who.activityCode);
+    const bool any = f.taxTotal() != 0 || f.deductionTotal() != 0 || f.outputBase[0] || f.outputBase[1] ||
+                     f.inputBase[0] || f.inputBase[1];
+    w.writeAttribute(QStringLiteral("trans"), any ? QStringLiteral("A") : QStringLiteral("N"));
+    w.writeEndElement();
+    filer(w, who);
+    auto n = [](qint64 v) { return QString::number(v); };
+    w.writeStartElement(QStringLiteral("Veta1"));
+    w.writeAttribute(QStringLiteral("obrat23"), n(f.outputBase[0]));
+    w.writeAttribute(QStringLiteral("dan23"), n(f.outputTax[0]));
+    w.writeAttribute(QStringLiteral("obrat5"), n(f.outputBase[1]));
+    w.writeAttribute(QStringLiteral("dan5"), n(f.outputTax[1]));
+    w.writeEndElement();
+    w.writeStartElement(QStringLiteral("Veta4"));
+    w.writeAttribute(QStringLiteral("pln23"), n(f.inputBase[0]));
+    w.writeAttribute(QStringLiteral("odp_tuz23_nar"), n(f.inputTax[0]));
+    w.writeAttribute(QStringLiteral("pln5"), n(f.inputBase[1]));
+    w.writeAttribute(QStringLiteral("odp_tuz5_nar"), n(f.inputTax[1]));
+    w.writeAttribute(QStringLiteral("odp_sum_nar"), n(f.deductionTotal()));
+    w.writeEndElement();
+    w.writeStartElement(QStringLiteral("Veta6"));
+    w.writeAttribute(QStringLiteral("dan_zocelk"), n(f.taxTotal()));
+    w.writeAttribute(QStringLiteral("odp_zocelk"), n(f.deductionTotal()));
+    if (f.taxDue() > 0)
+        w.writeAttribute(QStringLiteral("dano_da"), n(f.taxDue()));
+    if (f.excessDeduction() > 0)
+        w.writeAttribute(QStringLiteral("dano_no"), n(f.excessDeduction()));
+    w.writeEndElement();
+    w.writeEndElement();
+    w.writeEndElement();
+    w.writeEndDocument();
+    return out;
+}
+
+} // namespace kelvarn
