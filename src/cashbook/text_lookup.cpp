@@ -1,6 +1,5 @@
 #include "cashbook/text_lookup.h"
 
-#include "core/formatting.h"
 #include "db/db_context.h"
 
 #include <QSqlQuery>
@@ -24,16 +23,6 @@ std::vector<QSqlRecord> rowsWithText(DbContext& db, const QString& table, const 
             rows.push_back(std::move(record));
     }
     return rows;
-}
-
-QString textOfValue(const QVariant& value) {
-    if (value.isNull())
-        return {};
-    if (value.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(value.toByteArray());
-    if (value.typeId() == QMetaType::Double)
-        return formatGeneral(value.toDouble());
-    return value.toString();
 }
 
 } // namespace kelvarn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/db_context.h"
+
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
@@ -20,9 +22,5 @@ class DbContext;
 // no statement can hold (a NUL character).
 std::vector<QSqlRecord> rowsWithText(DbContext& db, const QString& table, const QString& columns,
                                      const QString& column, const QString& value);
-
-// The text of a value read from any driver (long texts come as UTF-8 bytes, money
-// in the general number format); "" for null.
-QString textOfValue(const QVariant& value);
 
 } // namespace kelvarn

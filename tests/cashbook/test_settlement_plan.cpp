@@ -1,4 +1,5 @@
 #include "cashbook/settlement_plan.h"
+#include "support/czech_conventions.h"
 #include "core/formatting.h"
 
 #include <gtest/gtest.h>
@@ -35,17 +36,7 @@ QString line(const QString& number, const char* from, const char* to) {
            QLatin1String(from) + QStringLiteral("\" na \"") + QLatin1String(to) + QStringLiteral("\"   \r\n");
 }
 
-class SettlementPlanTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = LocaleConventions::current();
-        LocaleConventions::setCurrent(LocaleConventions::czech());
-    }
-    void TearDown() override { LocaleConventions::setCurrent(saved_); }
-
-  private:
-    LocaleConventions saved_;
-};
+using SettlementPlanTest = kelvarn::test::CzechConventionsTest;
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "cashbook/totals_figures.h"
+#include "support/czech_conventions.h"
 #include "core/formatting.h"
 
 #include <gtest/gtest.h>
@@ -7,17 +8,7 @@ using namespace kelvarn;
 
 namespace {
 
-class TotalsFiguresTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = LocaleConventions::current();
-        LocaleConventions::setCurrent(LocaleConventions::czech());
-    }
-    void TearDown() override { LocaleConventions::setCurrent(saved_); }
-
-  private:
-    LocaleConventions saved_;
-};
+using TotalsFiguresTest = kelvarn::test::CzechConventionsTest;
 
 } // namespace
 
