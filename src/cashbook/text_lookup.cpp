@@ -13,8 +13,8 @@ std::vector<QSqlRecord> rowsWithText(DbContext& db, const QString& table, const 
         return {};
     const QString statement =
         db.composeStatement(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + table, {},
-                            u'(' + column + QStringLiteral("=?)"), {});
-    QSqlQuery q = db.session().query(statement, {value});
+                            u'(' + column + u'=' + db.quoteText(value) + u')', {});
+    QSqlQuery q = db.session().query(statement);
     std::vector<QSqlRecord> rows;
     while (q.next()) {
         QSqlRecord record = q.record();

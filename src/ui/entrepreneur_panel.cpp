@@ -3,6 +3,7 @@
 #include "db/dataset.h"
 #include "db/db_error.h"
 #include "registers/entrepreneur_record.h"
+#include "ui/business_overview_box.h"
 #include "ui/field_text.h"
 
 #include <QComboBox>
@@ -116,6 +117,8 @@ EntrepreneurPanel::EntrepreneurPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
+    overview_ = new BusinessOverviewBox(this);
+    layout->addWidget(overview_);
 }
 
 QWidget* EntrepreneurPanel::addField(QGridLayout* grid, const QString& column, const QString& caption,

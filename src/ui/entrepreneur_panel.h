@@ -11,6 +11,7 @@ class QGridLayout;
 
 namespace kelvarn {
 
+class BusinessOverviewBox;
 class Prompts;
 
 // "PanelPodnikatel": the entrepreneur row as labelled fields. The zero rate and the
@@ -34,6 +35,9 @@ class EntrepreneurPanel : public QWidget {
     // Shows the row's values again (after a save or a cancel).
     void reload();
 
+    // "Informace o hospodaření", filled by its own button.
+    BusinessOverviewBox* overview() const { return overview_; }
+
   private:
     struct Field {
         QString column;
@@ -50,6 +54,7 @@ class EntrepreneurPanel : public QWidget {
     QPointer<Dataset> dataset_;
     std::vector<Field> fields_;
     bool loading_ = false;
+    BusinessOverviewBox* overview_ = nullptr;
 };
 
 } // namespace kelvarn

@@ -43,10 +43,6 @@ MainMenu buildMainMenu(QMenuBar* bar, QWidget* window) {
     QMenu* actions = menu(bar, QStringLiteral("Akce"));
     m.registerIncome = item(actions, window, QStringLiteral("Zaevidovat jako příjem (+)"));
     m.registerExpense = item(actions, window, QStringLiteral("Zaevidovat jako výdaj  (-)"));
-    const QString withCashBook =
-        QStringLiteral("Evidence dokladů v peněžním deníku bude doplněna spolu s doklady.");
-    later(m.registerIncome, withCashBook);
-    later(m.registerExpense, withCashBook);
 
     QMenu* exchange = menu(bar, QStringLiteral("Výměna dat"));
     m.importStatement = item(exchange, window, QStringLiteral("Import bankovního výpisu (GPC, camt.053)..."));

@@ -18,6 +18,7 @@
 #include "output/report_template_engine.h"
 #include "ui/about_dialog.h"
 #include "ui/calendar_window.h"
+#include "ui/cash_book_wiring.h"
 #include "ui/date_picker.h"
 #include "ui/document_wiring.h"
 #include "ui/entrepreneur_panel.h"
@@ -401,6 +402,8 @@ void MainWindow::wireModules() {
             filterDialog_ = new FilterDialog(editor, prompts_, this);
         filterDialog_->run(result, appliedId);
     });
+    connectCashBook(this, menu_, *pages_, *entrepreneur_->overview(), *tabs_, datasets, controller_->state(),
+                    [this](const std::function<void()>& command) { runCommand(command); });
     ModuleController& modules = datasets.controller();
     // Each grid's column arrangement is kept per user between runs.
     for (DatasetGrid* grid : pages_->grids()) {

@@ -112,6 +112,19 @@ TEST_P(CashBookRulesTest, PairingByNumberOrVariableSymbol) {
     }
 }
 
+// The typed text stands in the lookup as one literal with its apostrophes doubled,
+// and the debug log shows that very statement.
+TEST_P(CashBookRulesTest, TypedNumberEntersTheLookupAsOneQuotedLiteral) {
+    db->state.debug = true;
+    log.clear();
+    newRow(QStringLiteral("PPD-1"), QStringLiteral("FAV-O'Brien"), 1, 0);
+    prompts.answers = {Answer::No};
+    ASSERT_TRUE(book->post());
+    EXPECT_TRUE(log.text().contains(QStringLiteral("(cislo_dokladu='FAV-O''Brien')")))
+        << log.text().toStdString();
+    db->state.debug = false;
+}
+
 TEST_P(CashBookRulesTest, ClearingTheNumberUnpairsAndOffersToGiveThePaymentBack) {
     savedRow(QStringLiteral("FAV-2010-00001"), 400);
     ASSERT_DOUBLE_EQ(remaining(1), 600);
