@@ -17,12 +17,6 @@ QAction* item(QMenu* menu, QWidget* window, const QString& text, const QKeySeque
     return action;
 }
 
-void later(QAction* action, const QString& why) {
-    action->setEnabled(false);
-    action->setToolTip(why);
-    action->setStatusTip(why);
-}
-
 QMenu* menu(QMenuBar* bar, const QString& title) {
     QMenu* m = bar->addMenu(title);
     m->setToolTipsVisible(true);
