@@ -102,7 +102,7 @@ const ConversionMode kModes[] = {ConversionMode::None, ConversionMode::MsSql, Co
                                  ConversionMode::MySql, ConversionMode::Firebird};
 
 // The rules of the splitter, written from their description.
-QStringList expectedStatements(const QString& script, ConversionMode mode, const DatabaseSession& session) {
+QStringList expectedStatements(const QString& script, ConversionMode mode, DatabaseSession& session) {
     QStringList out;
     QString remaining = withCrLf(script);
     for (qsizetype d = remaining.indexOf(QLatin1Char(';')); d > 0; d = remaining.indexOf(QLatin1Char(';'))) {
