@@ -33,6 +33,11 @@ qint64 FilterCommands::appliedFilterId(int tab) const {
     return tab >= 0 && tab < ModuleController::kModuleCount ? appliedIds_[tab] : 0;
 }
 
+void FilterCommands::forgetApplied(int tab) {
+    if (tab >= 0 && tab < ModuleController::kModuleCount)
+        appliedIds_[tab] = 0;
+}
+
 AppliedFilter FilterCommands::appliedFilter(const QString& panelId) const {
     const QStringList lists = listsOfPanel(panelId);
     if (lists.isEmpty() || !queries_.contains(lists.first()))

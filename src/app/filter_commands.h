@@ -41,6 +41,9 @@ class FilterCommands {
     static QStringList listsOfPanel(const QString& panelId);
 
     qint64 appliedFilterId(int tab) const;
+    // The module's list lost its user filter another way (a picker's name search
+    // replaced it): the dialog no longer stands on it.
+    void forgetApplied(int tab);
     AppliedFilter appliedFilter(const QString& panelId) const;
 
     void filterClick();

@@ -2,6 +2,7 @@
 
 #include "app/filter_commands.h"
 #include "app/module_datasets.h"
+#include "app/selection_mode.h"
 #include "app/shell_view.h"
 #include "core/message_catalogue.h"
 #include "db/dataset.h"
@@ -53,6 +54,7 @@ ShellController::ShellController(ShellView& view, Prompts& prompts, const QStrin
                                                       : QList<CaptionEntry>();
         },
         [this](const QString& panelId) { modules_->refreshPanel(panelId); });
+    modules_->selection().hooks().dropUserFilter = [this](int tab) { filters_->forgetApplied(tab); };
 }
 
 ShellController::~ShellController() {
