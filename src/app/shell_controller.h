@@ -1,13 +1,13 @@
 #pragma once
 
-#include "lists/column_caption_map.h"
-#include "lists/grid_layout.h"
-#include "lists/panel_queries.h"
 #include "core/app_state.h"
 #include "core/diagnostic_log.h"
 #include "core/prompts.h"
 #include "db/database_session.h"
 #include "db/db_context.h"
+#include "lists/column_caption_map.h"
+#include "lists/grid_layout.h"
+#include "lists/panel_queries.h"
 
 #include <QObject>
 #include <QString>
@@ -22,6 +22,7 @@ namespace kelvarn {
 class ConsoleRunner;
 class Dataset;
 class ModuleDatasets;
+class PrintController;
 class ReportEngine;
 class ShellView;
 
@@ -71,15 +72,17 @@ class ShellController : public QObject {
     PanelQueries& panelQueries() { return panelQueries_; }
     // The module datasets and the controller of the module panels and record commands.
     ModuleDatasets& modules() { return *modules_; }
+    // The print command (toolbar "Tisk", Ctrl+P) and the report project.
+    PrintController& printing() { return *printing_; }
 
     // A grid whose column arrangement is kept per user between runs: restored
     // after login, saved at the end of the run when its dataset was opened.
     struct GridHost {
         QString gridName;
         Dataset* dataset = nullptr;
-        std::function<QStringList()> columns;          // the grid's columns now
-        std::function<GridLayout()> layout;            // the arrangement to save
-        std::function<void(const GridLayout&)> apply;  // restores a saved arrangement
+        std::function<QStringList()> columns;         // the grid's columns now
+        std::function<GridLayout()> layout;           // the arrangement to save
+        std::function<void(const GridLayout&)> apply; // restores a saved arrangement
     };
     void registerGrid(GridHost grid);
     // The fifteen caption maps built after login, by tab index.
@@ -128,6 +131,7 @@ class ShellController : public QObject {
     Dataset* entrepreneur_ = nullptr;
     std::unique_ptr<ReportEngine> reports_;
     ModuleDatasets* modules_ = nullptr;
+    std::unique_ptr<PrintController> printing_;
     std::vector<Dataset*> datasets_;
     std::vector<GridHost> grids_;
     PanelQueries panelQueries_{db_};

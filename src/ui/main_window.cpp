@@ -3,6 +3,7 @@
 #include "app/date_entry.h"
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
+#include "app/print_controller.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/prompts.h"
@@ -347,8 +348,11 @@ void MainWindow::wireModules() {
         case KeyCommand::Calendar:
             showCalendar();
             break;
+        case KeyCommand::Print:
+            controller_->printing().print(PrintTrigger::Key);
+            break;
         default:
-            // Printing and filters come with their modules.
+            // Filters come with their module.
             break;
         }
     };
@@ -412,6 +416,7 @@ void MainWindow::wireRecordButtons() {
         {"SortASC", [this] { sortCurrentList(false); }},
         {"SortDESC", [this] { sortCurrentList(true); }},
         {"MasterDetail", [&modules] { modules.toggleMasterDetail(); }},
+        {"PrintRecords", [this] { controller_->printing().print(PrintTrigger::Button); }},
     };
     for (const auto& [name, command] : buttons) {
         QAction* action = toolbar_.actions.value(QLatin1String(name));
