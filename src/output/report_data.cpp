@@ -295,6 +295,10 @@ mu::data buildData(const NameSet& names, const Context& context, Images& images)
         root[utf8(name)] = std::move(list);
         root[utf8(name + QStringLiteral("_count"))] = mu::data(utf8(QString::number(rows)));
     }
+    for (auto it = context.partials.cbegin(); it != context.partials.cend(); ++it) {
+        const std::string text = utf8(it.value());
+        root[utf8(it.key())] = mu::data(mu::partial([text] { return text; }));
+    }
     root[std::string("_report")] = mu::data(utf8(context.reportName));
     root[std::string("_date")] = mu::data(utf8(formatDate(context.today)));
     return root;

@@ -359,7 +359,7 @@ void ReportLayout::placeTable(int index) {
 double ReportLayout::paintRows(QPainter& painter, const Piece& piece, int from, int to, double y) const {
     const ListTable& t = *piece.table;
     const TableFonts fonts = tableFonts(font_);
-    const int columns = t.columnCount();
+    const int columns = static_cast<int>(piece.columnX.size()) - 1;
     const double pad = t.padding + (t.border > 0 ? 0.5 : 0);
     const QPen grid(t.borderColor, 0.75);
     for (int r = from; r < to; ++r) {

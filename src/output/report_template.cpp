@@ -94,7 +94,11 @@ Rendered render(const QString& layout, const Context& context) {
     }
     compiled.set_custom_escape(escapeHtml);
     Rendered result;
-    const mu::data data = detail::buildData(detail::NameSet::of(source), context, result.images);
+    // Names a part of the project asks for count as the layout's own.
+    std::string everything = source;
+    for (const QString& part : context.partials)
+        everything += utf8(part);
+    const mu::data data = detail::buildData(detail::NameSet::of(everything), context, result.images);
     result.html = QString::fromStdString(compiled.render(data));
     return result;
 }

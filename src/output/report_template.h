@@ -54,6 +54,8 @@ struct Context {
     QMap<QString, QString> parameters;
     Connections connections;
     QDate today = QDate::currentDate();
+    // The shared parts of the project, by name, for {{>Name}}.
+    QMap<QString, QString> partials;
 };
 
 // Pictures a rendered layout refers to by name (payment codes), in creation order.
