@@ -9,7 +9,7 @@ namespace kelvarn {
 QString isoCurrencyCode(const QString& currency) {
     const QString text = currency.trimmed();
     const QString upper = text.toUpper();
-    if (text.isEmpty() || upper == QLatin1String("KČ") || upper == QLatin1String("KC") ||
+    if (text.isEmpty() || upper == QStringLiteral("KČ") || upper == QLatin1String("KC") ||
         upper == QLatin1String("CZK"))
         return QStringLiteral("CZK");
     if (text == QStringLiteral("€"))

@@ -39,8 +39,9 @@ QString connectionName(int index) {
     return QStringLiteral("RvDataSetConnection%1").arg(index);
 }
 
-constexpr Variant kVariants[] = {Variant::Plain, Variant::Fixed0,  Variant::Fixed2, Variant::Fixed4,
-                                 Variant::Date,  Variant::NonZero, Variant::Words};
+constexpr Variant kVariants[] = {Variant::Plain,   Variant::Fixed0, Variant::Fixed2,
+                                 Variant::Fixed4,  Variant::Price,  Variant::Date,
+                                 Variant::NonZero, Variant::Words,  Variant::Iban};
 
 // What one key of a row object holds.
 struct Key {
@@ -77,7 +78,9 @@ class RowBuilder {
     void addDetail(Detail* detail) { details_.push_back(detail); }
     const std::vector<Key>& keys() const { return keys_; }
 
-    mu::data row(int r) {
+    // Detail rows carry no details of their own: an id that happened to equal its own
+    // link would otherwise nest rows without end.
+    mu::data row(int r, bool withDetails = true) {
         mu::data object(mu::data::type::object);
         object[std::string("_row")] = mu::data(utf8(QString::number(r + 1)));
         for (const Key& k : keys_) {
@@ -88,14 +91,14 @@ class RowBuilder {
         }
         if (qr_)
             addPaymentCode(object, r);
-        if (idColumn_ >= 0 && !details_.empty()) {
+        if (withDetails && idColumn_ >= 0 && !details_.empty()) {
             const QString id = ds_.textAt(r, idColumn_);
             for (Detail* d : details_) {
                 mu::data list(mu::data::type::list);
                 const auto it = d->rowsByLink.find(id);
                 if (it != d->rowsByLink.end() && !id.isEmpty())
                     for (const int detailRow : it->second)
-                        list.push_back(d->builder->row(detailRow));
+                        list.push_back(d->builder->row(detailRow, false));
                 object[d->key] = std::move(list);
             }
         }
@@ -273,7 +276,7 @@ mu::data buildData(const NameSet& names, const Context& context, Images& images)
         for (int r = 0; r < target.dataset->recordCount(); ++r)
             detail->rowsByLink[target.dataset->textAt(r, link)].push_back(r);
         for (ConnectionState& c : connections)
-            if (c.builder)
+            if (c.builder && c.dataset != target.dataset)
                 c.builder->addDetail(detail.get());
         details.push_back(std::move(detail));
     }
@@ -294,6 +297,7 @@ mu::data buildData(const NameSet& names, const Context& context, Images& images)
         }
         root[utf8(name)] = std::move(list);
         root[utf8(name + QStringLiteral("_count"))] = mu::data(utf8(QString::number(rows)));
+        root[utf8(name + QStringLiteral("_any"))] = mu::data(rows > 0);
     }
     for (auto it = context.partials.cbegin(); it != context.partials.cend(); ++it) {
         const std::string text = utf8(it.value());

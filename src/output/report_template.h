@@ -36,8 +36,10 @@ inline constexpr int kConnectionCount = 14;
 //   {{_report}}              the name of the report being run
 //   {{_date}}                the day the report is run
 // In a row, a column name with a suffix asks for a variant of its value (see
-// report_values.h): {{castka__2}} "1 234,50", {{datum__date}}, {{#castka__nonzero}},
-// {{castka__words}}. Further names a row offers:
+// report_values.h): {{castka__2}} "1 234,50", {{cena__price}}, {{datum__date}},
+// {{#castka__nonzero}}, {{castka__words}}. Further names a row offers:
+//   {{#RvDataSetConnectionN_any}}…{{/RvDataSetConnectionN_any}}
+//                            shown when the connection has rows
 //   {{RvDataSetConnectionN_sum.col}} (and its variants)
 //                            the sum of a number column over all rows of connection N
 //   {{#RvDataSetConnectionM_by_col}}…{{/RvDataSetConnectionM_by_col}}

@@ -1,6 +1,7 @@
 #include "output/report_values.h"
 
 #include "core/formatting.h"
+#include "core/iban.h"
 #include "core/money.h"
 #include "documents/amount_in_words.h"
 
@@ -16,9 +17,10 @@ struct Suffix {
     Variant variant;
 };
 
-constexpr Suffix kSuffixes[] = {{"__0", Variant::Fixed0},        {"__2", Variant::Fixed2},
-                                {"__4", Variant::Fixed4},        {"__date", Variant::Date},
-                                {"__nonzero", Variant::NonZero}, {"__words", Variant::Words}};
+constexpr Suffix kSuffixes[] = {{"__price", Variant::Price}, {"__0", Variant::Fixed0},
+                                {"__2", Variant::Fixed2},    {"__4", Variant::Fixed4},
+                                {"__date", Variant::Date},   {"__nonzero", Variant::NonZero},
+                                {"__words", Variant::Words}, {"__iban", Variant::Iban}};
 
 QString noBreak(QString text) {
     return text.replace(QLatin1Char(' '), QChar(0x00A0));
@@ -88,6 +90,13 @@ QString variantText(const QVariant& value, Variant variant) {
     switch (variant) {
     case Variant::Plain:
         break;
+    case Variant::Iban: {
+        const QString iban = normalizeIban(value.toString());
+        QString grouped;
+        for (qsizetype i = 0; i < iban.size(); i += 4)
+            grouped += (i > 0 ? QStringLiteral(" ") : QString()) + iban.mid(i, 4);
+        return grouped;
+    }
     case Variant::Date:
         if (value.typeId() == QMetaType::QDateTime)
             return formatDate(value.toDateTime().date());
@@ -97,6 +106,7 @@ QString variantText(const QVariant& value, Variant variant) {
     case Variant::Fixed0:
     case Variant::Fixed2:
     case Variant::Fixed4:
+    case Variant::Price:
     case Variant::NonZero:
     case Variant::Words: {
         const std::optional<double> number = numberOf(value);
@@ -109,6 +119,12 @@ QString variantText(const QVariant& value, Variant variant) {
             return noBreak(formatGrouped(*number, 2));
         case Variant::Fixed4:
             return noBreak(formatGrouped(*number, 4));
+        case Variant::Price: {
+            int decimals = 2;
+            while (decimals < 4 && roundPlaces(*number, decimals) != roundPlaces(*number, 4))
+                ++decimals;
+            return noBreak(formatGrouped(*number, decimals));
+        }
         case Variant::NonZero:
             return roundPlaces(*number, 4) != 0 ? QStringLiteral("1") : QString();
         default:

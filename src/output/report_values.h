@@ -14,9 +14,11 @@ enum class Variant {
     Fixed0,  // col__0     whole number, digits grouped: "12 150"
     Fixed2,  // col__2     two decimals, grouped: "1 234,50" (money)
     Fixed4,  // col__4     four decimals, grouped (unit prices, quantities)
+    Price,   // col__price two decimals, four when the value has them: "2 300,37", "27,5467"
     Date,    // col__date  the date alone
     NonZero, // col__nonzero  a section that shows only for a number other than 0
     Words,   // col__words    Czech words of the amount: "Jedentisícdvěstě 50/100"
+    Iban,    // col__iban     an account number in groups of four, as IBANs print: "CZ65 0800 …"
 };
 
 // The variant a key names, and the column it belongs to ("celkem__2" → Fixed2,
