@@ -133,7 +133,7 @@ class RowBuilder {
             if (const std::optional<SpaydPayment> payment = invoicePayment(fields)) {
                 code.text = buildSpayd(*payment);
                 code.image = QStringLiteral("qr-platba-%1-%2.png").arg(connection_).arg(r + 1);
-                images_.emplace_back(code.image, qrCodeImage(code.text.toUtf8()));
+                images_.emplace_back(code.image, qrCodeImage(code.text.toLatin1()));
             }
             cached = codes_.emplace(r, code).first;
         }

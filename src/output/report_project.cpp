@@ -242,7 +242,9 @@ void Parser::finishReport() {
                  : QStringLiteral("sestava „%1“ nemá předlohu (za klíči má následovat prázdný řádek "
                                   "a pak text předlohy)")
                        .arg(report.name));
-    report.layout = layoutLines_.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    // A part is taken in where it is named, so it brings no line end of its own.
+    report.layout =
+        layoutLines_.join(QLatin1Char('\n')) + (currentIsPartial_ ? QString() : QStringLiteral("\n"));
 
     const QSizeF paper = QPageSize(report.page.pageSize).size(QPageSize::Millimeter);
     const QSizeF oriented = report.page.orientation == QPageLayout::Landscape ? paper.transposed() : paper;

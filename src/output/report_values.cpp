@@ -114,16 +114,16 @@ QString variantText(const QVariant& value, Variant variant) {
             return {};
         switch (variant) {
         case Variant::Fixed0:
-            return noBreak(formatGrouped(*number, 0));
+            return noBreak(formatGrouped(roundPlaces(*number, 0), 0));
         case Variant::Fixed2:
-            return noBreak(formatGrouped(*number, 2));
+            return noBreak(formatGrouped(roundPlaces(*number, 2), 2));
         case Variant::Fixed4:
-            return noBreak(formatGrouped(*number, 4));
+            return noBreak(formatGrouped(roundPlaces(*number, 4), 4));
         case Variant::Price: {
             int decimals = 2;
             while (decimals < 4 && roundPlaces(*number, decimals) != roundPlaces(*number, 4))
                 ++decimals;
-            return noBreak(formatGrouped(*number, decimals));
+            return noBreak(formatGrouped(roundPlaces(*number, decimals), decimals));
         }
         case Variant::NonZero:
             return roundPlaces(*number, 4) != 0 ? QStringLiteral("1") : QString();

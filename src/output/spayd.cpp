@@ -4,10 +4,33 @@
 
 namespace kelvarn {
 
+QString latin1Text(const QString& text) {
+    // Letters lose their accents (ř → r, á → a): the format allows ISO-8859-1 only, and
+    // a name half with and half without accents reads worse than one without any.
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar ch : decomposed) {
+        if (ch.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (ch.unicode() < 0x80)
+            out += ch;
+        else if (ch.category() == QChar::Punctuation_Dash)
+            out += u'-';
+        else if (ch.isSpace())
+            out += u' ';
+        else if (ch.unicode() <= 0xFF && ch.isPrint())
+            out += ch;
+        else
+            out += u'?';
+    }
+    return out;
+}
+
 QString escapeSpaydValue(const QString& value, int maxLength) {
     QString out;
     out.reserve(value.size());
-    for (const QChar ch : value.trimmed()) {
+    for (const QChar ch : latin1Text(value).trimmed()) {
         const QString piece =
             ch == u'*' ? QStringLiteral("%2A") : QString(ch.category() == QChar::Other_Control ? u' ' : ch);
         if (maxLength >= 0 && out.size() + piece.size() > maxLength)

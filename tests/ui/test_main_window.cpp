@@ -230,8 +230,8 @@ TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirHints) {
         QAction* action = window->toolbar().actions.value(expected[i].first);
         EXPECT_EQ(action->toolTip(), expected[i].second);
         EXPECT_EQ(bar->widgetForAction(action)->accessibleName(), expected[i].second);
-        // Printing, filters and export come with their own modules.
-        const QStringList later = {"PrintRecords", "Filtr", "FiltrCancel", "ToolButton4"};
+        // Filters and export come with their own modules.
+        const QStringList later = {"Filtr", "FiltrCancel", "ToolButton4"};
         EXPECT_EQ(action->isEnabled(), !later.contains(expected[i].first));
     }
     EXPECT_EQ(window->toolbar().actions.value(QStringLiteral("MasterDetail"))->text(), QStringLiteral("F9"));
