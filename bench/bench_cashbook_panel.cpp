@@ -17,6 +17,7 @@
 #include "app/shell_view.h"
 #include "core/diagnostic_log.h"
 #include "db/dataset.h"
+#include "db/czech_order.h"
 #include "db/dataset_table_model.h"
 #include "db/db_context.h"
 #include "db/db_error.h"
@@ -108,8 +109,12 @@ ToolTimes toolTimes(Book& book, const QString& statement) {
     if (known != book.toolTimes.end())
         return known->second;
     ToolTimes times;
+    // The tool has no Czech collation: it sorts text by character code, the cheapest
+    // order there is, which makes it the stricter reference.
+    QString forTool = statement;
+    forTool.remove(QStringLiteral(" COLLATE ") + CzechOrder::kSqliteCollation);
     try {
-        times = sqliteToolTimes(book.db->file, statement, kToolRuns);
+        times = sqliteToolTimes(book.db->file, forTool, kToolRuns);
     } catch (const std::exception& e) {
         book.toolErrors[statement] = e.what();
     }

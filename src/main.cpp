@@ -1,3 +1,4 @@
+#include "app/desktop_launcher.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/app_dir.h"
@@ -7,6 +8,7 @@
 #include "core/message_catalogue.h"
 #include "core/unattended.h"
 #include "output/console_runner.h"
+#include "ui/czech_translation.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
@@ -30,24 +32,25 @@ QStringList argumentsOf(int argc, char** argv) {
 }
 
 // "-inst"/"-reinst": connect with the configured string, run the script through the
-// console, report message 14 or 18 and end. Unattended runs need no screen.
+// console, report the outcome and end. Unattended runs need no screen.
 int runInstall(AppState& state, Prompts& prompts, const QString& script, QWidget* consoleParent) {
-    LoginFunction dialog;
-    if (consoleParent)
-        dialog = [&state, consoleParent](QString& user, QString& password) {
+    InstallRunHooks hooks;
+    // Nobody reads the configuration file, answers a dialog or watches the console of
+    // an unattended run.
+    if (consoleParent) {
+        hooks.login = [&state, consoleParent](QString& user, QString& password) {
             LoginDialog login(consoleParent);
             login.setPlatform(state.platform);
             return login.ask(user, password);
         };
-    return runInstallation(state, prompts, script, dialog, [&prompts, consoleParent](ConsoleRunner& runner) {
-        std::unique_ptr<QObject> window;
-        if (consoleParent) {
-            auto* console = new QueryAnalyzerWindow(runner, prompts);
-            console->show();
-            window.reset(console);
-        }
-        return window;
-    });
+        hooks.openConfiguration = [&state] { DesktopLauncher().openConfigFile(state.configFilePath()); };
+        hooks.showConsole = [&prompts](ConsoleRunner& runner) -> std::unique_ptr<QObject> {
+            auto window = std::make_unique<QueryAnalyzerWindow>(runner, prompts);
+            window->show();
+            return window;
+        };
+    }
+    return runInstallMode(state, prompts, script, hooks);
 }
 
 } // namespace
@@ -64,6 +67,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> app(versionQuery ? new QCoreApplication(argc, argv)
                                                        : new QApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("Kelvarn"));
+    const CzechTranslation czech;
     LocaleConventions::setCurrent(LocaleConventions::fromSystem());
 
     AppState state;

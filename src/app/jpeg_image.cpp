@@ -39,12 +39,19 @@ void emitMessage(j_common_ptr cinfo, int level) {
         ++cinfo->err->num_warnings;
 }
 
-enum class Outcome { Ok, LibraryError, UnsupportedColors, OutOfMemory };
+enum class Outcome { Ok, LibraryError, UnsupportedColors, OutOfMemory, TooLarge, TooLittleData };
+
+// Memory libjpeg may take for its own buffers (a progressive picture keeps all its
+// coefficients); past it the library fails cleanly instead of the process dying.
+constexpr long kLibraryMemory = 512L * 1024 * 1024;
 
 struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     QImage* image;
+    qint64 size; // bytes of the file
+    qint64 width;  // as the header declares them
+    qint64 height;
 };
 
 // Separate from QImage creation so the frame holding setjmp has only trivial locals.
@@ -72,6 +79,20 @@ Outcome decode(const unsigned char* data, std::size_t size, Decoder& d) {
     jpeg_create_decompress(&d.cinfo);
     jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d.cinfo, TRUE);
+
+    // Checked before anything is allocated for the picture: a few changed header
+    // bytes must not make the program ask for gigabytes.
+    d.width = d.cinfo.image_width;
+    d.height = d.cinfo.image_height;
+    if (d.width > kJpegMaxSide || d.height > kJpegMaxSide || d.width * d.height > kJpegMaxPixels) {
+        jpeg_destroy_decompress(&d.cinfo);
+        return Outcome::TooLarge;
+    }
+    if (!d.cinfo.arith_code && d.width * d.height > kJpegMaxPixelsPerByte * d.size) {
+        jpeg_destroy_decompress(&d.cinfo);
+        return Outcome::TooLittleData;
+    }
+    d.cinfo.mem->max_memory_to_use = kLibraryMemory;
 
     const bool gray = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
     if (!gray && d.cinfo.jpeg_color_space != JCS_RGB && d.cinfo.jpeg_color_space != JCS_YCbCr) {
@@ -112,6 +133,45 @@ QString libraryReason(const ErrorManager& err) {
 
 } // namespace
 
+bool decodeJpeg(const QByteArray& data, QImage& image, QString& reason) {
+    if (data.isEmpty()) {
+        reason = QStringLiteral("soubor je prázdný");
+        return false;
+    }
+    QImage decoded;
+    Decoder decoder{};
+    decoder.image = &decoded;
+    decoder.size = data.size();
+    switch (decode(reinterpret_cast<const unsigned char*>(data.constData()), static_cast<std::size_t>(data.size()),
+                   decoder)) {
+    case Outcome::Ok:
+        break;
+    case Outcome::LibraryError:
+        reason = libraryReason(decoder.err);
+        return false;
+    case Outcome::UnsupportedColors:
+        reason = QStringLiteral("barevný prostor CMYK a YCCK není podporován, uložte obrázek v RGB");
+        return false;
+    case Outcome::OutOfMemory:
+        reason = QStringLiteral("obrázek je příliš velký");
+        return false;
+    case Outcome::TooLarge:
+        reason = QStringLiteral("obrázek je příliš velký (%1 × %2 bodů; úvodní obrázek má 988 × 586 bodů)")
+                     .arg(decoder.width)
+                     .arg(decoder.height);
+        return false;
+    case Outcome::TooLittleData:
+        reason = QStringLiteral("poškozená data JPEG (hlavička udává %1 × %2 bodů, na které %3 bajtů souboru nestačí)")
+                     .arg(decoder.width)
+                     .arg(decoder.height)
+                     .arg(data.size());
+        return false;
+    }
+    image = decoded;
+    reason.clear();
+    return true;
+}
+
 bool loadJpeg(const QString& path, QImage& image, QString& error) {
     const auto fail = [&](const QString& reason) {
         error = QStringLiteral("Obrázek \"%1\" nelze načíst: %2").arg(path, reason);
@@ -125,27 +185,15 @@ bool loadJpeg(const QString& path, QImage& image, QString& error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("soubor nelze otevřít (%1)").arg(file.errorString()));
+    // A picture file, not a whole disk image: nothing sensible is bigger.
+    if (file.size() > 256 * 1024 * 1024)
+        return fail(QStringLiteral("soubor je příliš velký"));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(QStringLiteral("chyba při čtení souboru (%1)").arg(file.errorString()));
-    if (data.isEmpty())
-        return fail(QStringLiteral("soubor je prázdný"));
-
-    QImage decoded;
-    Decoder decoder{};
-    decoder.image = &decoded;
-    switch (decode(reinterpret_cast<const unsigned char*>(data.constData()),
-                   static_cast<std::size_t>(data.size()), decoder)) {
-    case Outcome::Ok:
-        break;
-    case Outcome::LibraryError:
-        return fail(libraryReason(decoder.err));
-    case Outcome::UnsupportedColors:
-        return fail(QStringLiteral("barevný prostor CMYK a YCCK není podporován, uložte obrázek v RGB"));
-    case Outcome::OutOfMemory:
-        return fail(QStringLiteral("obrázek je příliš velký"));
-    }
-    image = decoded;
+    QString reason;
+    if (!decodeJpeg(data, image, reason))
+        return fail(reason);
     error.clear();
     return true;
 }

@@ -19,11 +19,23 @@ struct PasswordChangeResult {
     QString message;      // the text of the box shown ("" when none was shown)
 };
 
-// Only these platforms let the program change the database password ("1".."3").
+// Only MS SQL ("2") and Oracle ("3") let the program change the database password.
+// The embedded database has no password at all; MySQL and Firebird accounts are
+// looked after with the servers' own tools.
 bool passwordChangeAvailable(const QString& platformCode);
+// Why the password cannot be changed on the platform, shown beside the disabled
+// controls ("" where it can).
+QString passwordChangeUnavailableText(const QString& platformCode);
+
+// What makes a value unfit for the platform's statement ("" when it is fine): a
+// control character anywhere; on Oracle a double quote, which no quoted password or
+// user name can hold.
+QString passwordChangeRefusal(const QString& platformCode, const QString& user, const QString& newPassword);
 
 // The statements that change the password of user on the platform; empty for a
-// platform without password change. On JET an empty password is written as NULL.
+// platform without password change. Every value stands in the statement quoted for
+// its platform (callers check passwordChangeRefusal first; a value that cannot be
+// quoted throws DbError).
 QStringList passwordChangeStatements(const QString& platformCode, const QString& user,
                                      const QString& oldPassword, const QString& newPassword);
 

@@ -110,9 +110,13 @@ void ShellController::restoreGrids() {
 
 void ShellController::saveGrids() {
     QList<NamedGridLayout> open;
-    for (const GridHost& g : grids_)
-        if (g.dataset && g.dataset->isActive() && g.layout)
-            open.append({g.gridName, g.layout()});
+    for (const GridHost& g : grids_) {
+        if (!g.dataset || !g.dataset->isActive() || !g.layout)
+            continue;
+        // A grid with nothing worth keeping leaves the file of an earlier run alone.
+        if (GridLayout layout = g.layout(); !layout.columns.isEmpty())
+            open.append({g.gridName, std::move(layout)});
+    }
     if (!open.isEmpty())
         saveGridLayouts(state_.appDir, state_.userName, open, log_);
 }

@@ -80,9 +80,9 @@ class ShellController : public QObject {
     struct GridHost {
         QString gridName;
         Dataset* dataset = nullptr;
-        std::function<QStringList()> columns;         // the grid's columns now
-        std::function<GridLayout()> layout;           // the arrangement to save
-        std::function<void(const GridLayout&)> apply; // restores a saved arrangement
+        std::function<QStringList()> columns;          // the grid's columns now
+        std::function<GridLayout()> layout;            // the arrangement to save; none: keep the file
+        std::function<void(const GridLayout&)> apply;  // restores a saved arrangement
     };
     void registerGrid(GridHost grid);
     // The fifteen caption maps built after login, by tab index.

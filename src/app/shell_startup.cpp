@@ -72,6 +72,11 @@ bool ShellController::startUp() {
     if (warnAboutForeignDatabase(state_, prompts_))
         view_.openConfigurationFile();
     connectDatabase(state_, session_, prompts_);
+    if (state_.loggedIn && session_.isReadOnly())
+        prompts_.message(QStringLiteral("Databáze jen pro čtení"),
+                         QStringLiteral("Do souboru databáze nebo do složky, ve které leží, nelze zapisovat. Záznamy "
+                                        "si můžete prohlížet, ale nic nelze uložit.  "),
+                         MessageStyle::Warning);
 
     if (state_.loggedIn &&
         (state_.startMode == StartMode::Install || state_.startMode == StartMode::Reinstall)) {

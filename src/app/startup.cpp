@@ -152,17 +152,43 @@ int runInstallScript(AppState& state, ConsoleRunner& console, Prompts& prompts, 
     state.installResult = 0;
     QString script;
     QString error;
-    if (!readCp1250File(scriptPath, script, &error)) {
+    const bool read = readCp1250File(scriptPath, script, &error);
+    console.loadScript(read ? script : QString());
+    if (!read) {
         showMessageCode(prompts, state, 3, error);
         return 1;
     }
     console.setMode(modeForPlatform(state.platform));
     console.run(script);
-    if (state.installResult == 2)
+    switch (state.installResult) {
+    case 2:
         showMessageCode(prompts, state, 14);
-    else // a script that ran no statement installed nothing either
+        return 0;
+    case 1:
         showMessageCode(prompts, state, 18);
-    return state.installResult == 2 ? 0 : 1;
+        return 1;
+    default:
+        // Nothing ran: the normal end of an update script whose version guards
+        // skip every section on a database that is already up to date.
+        return 0;
+    }
+}
+
+int runInstallMode(AppState& state, Prompts& prompts, const QString& scriptPath,
+                   const InstallRunHooks& hooks) {
+    readConfiguration(state, prompts);
+    // Whether the dialog is needed is for the credential rules to say, in an install
+    // run as in any other.
+    const bool nobodyThere = unattendedMode() || !hooks.login;
+    composeCredentials(state, nobodyThere ? LoginFunction(acceptLoginPreset) : hooks.login);
+    if (warnAboutForeignDatabase(state, prompts) && hooks.openConfiguration)
+        hooks.openConfiguration();
+    DatabaseSession session;
+    if (!connectDatabase(state, session, prompts))
+        return 1;
+    ConsoleRunner runner(session, state, prompts);
+    const std::unique_ptr<QObject> window = hooks.showConsole ? hooks.showConsole(runner) : nullptr;
+    return runInstallScript(state, runner, prompts, scriptPath);
 }
 
 bool acceptLoginPreset(QString& userName, QString& password) {
@@ -170,22 +196,6 @@ bool acceptLoginPreset(QString& userName, QString& password) {
         userName = QStringLiteral("administrator");
     password.clear();
     return true;
-}
-
-int runInstallation(AppState& state, Prompts& prompts, const QString& scriptPath, const LoginFunction& dialog,
-                    const ConsoleShower& showConsole) {
-    readConfiguration(state, prompts);
-    // Whether the dialog is needed is for the credential rules to say, in an install
-    // run as in any other.
-    const bool nobodyThere = unattendedMode() || !dialog;
-    composeCredentials(state, nobodyThere ? LoginFunction(acceptLoginPreset) : dialog);
-    warnAboutForeignDatabase(state, prompts);
-    DatabaseSession session;
-    if (!connectDatabase(state, session, prompts))
-        return 1;
-    ConsoleRunner runner(session, state, prompts);
-    const std::unique_ptr<QObject> console = showConsole ? showConsole(runner) : nullptr;
-    return runInstallScript(state, runner, prompts, scriptPath);
 }
 
 } // namespace kelvarn

@@ -3,6 +3,7 @@
 #include "core/app_state.h"
 #include "core/prompts.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -39,23 +40,33 @@ bool warnAboutForeignDatabase(AppState& state, Prompts& prompts);
 // database file is created only for an install run.
 bool connectDatabase(AppState& state, DatabaseSession& session, Prompts& prompts);
 
-// Runs the install script through the console and reports message 14 or 18.
-// Returns the process exit status: 0 when the script ran through.
+// Shows the install script in the console, runs it and reports message 14 when
+// statements ran, 18 when one failed, and nothing when none had to run. Returns the
+// process exit status: 1 after a failure, else 0.
 int runInstallScript(AppState& state, ConsoleRunner& console, Prompts& prompts, const QString& scriptPath);
 
 // What a login dialog nobody can answer gives: its preset name ("administrator"
 // when none was configured) and an empty password. True (logged in).
 bool acceptLoginPreset(QString& userName, QString& password);
 
-// The "-inst" and "-reinst" runs, which need no main window: configuration,
-// credentials, connection, the script through the console, message 14 or 18.
-// `dialog` shows the login dialog where the credential rules ask for it; in
-// unattended runs (or without a dialog) its preset is accepted instead.
-// `showConsole` may put the console on the screen; what it returns lives as long
-// as the console runs. Returns the process exit status.
-using ConsoleShower = std::function<std::unique_ptr<QObject>(ConsoleRunner& console)>;
-int runInstallation(AppState& state, Prompts& prompts, const QString& scriptPath, const LoginFunction& dialog,
-                    const ConsoleShower& showConsole = {});
+// What an install run started from the command line needs of the screen. Any of
+// them may be empty (an unattended run has no screen).
+struct InstallRunHooks {
+    // The login dialog, shown where the credential rules ask for it; empty (or an
+    // unattended run) accepts the dialog's preset instead.
+    LoginFunction login;
+    // The configuration file viewer, opened after message 26.
+    std::function<void()> openConfiguration;
+    // Shows the console window over the runner; the run keeps the window and ends
+    // it before the runner.
+    std::function<std::unique_ptr<QObject>(ConsoleRunner&)> showConsole;
+};
+
+// "-inst" and "-reinst": configuration, credentials, connection, then the install
+// script through the console, as the start-up of the main window would do them.
+// Returns the process exit status (see runInstallScript).
+int runInstallMode(AppState& state, Prompts& prompts, const QString& scriptPath,
+                   const InstallRunHooks& hooks);
 
 // The platform's credentials for an install run without a dialog.
 void installDefaultCredentials(const QString& platform, QString& userName, QString& password);

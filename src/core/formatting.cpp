@@ -54,14 +54,18 @@ LocaleConventions LocaleConventions::czech() {
 }
 
 LocaleConventions LocaleConventions::fromSystem() {
-    const QLocale system = QLocale::system();
-    if (system.language() == QLocale::C)
+    return fromLocale(QLocale::system());
+}
+
+LocaleConventions LocaleConventions::fromLocale(const QLocale& locale) {
+    // Qt's Czech short date is "dd.MM.yy"; Czech systems write d.M.yyyy.
+    if (locale.language() == QLocale::C || locale.language() == QLocale::Czech)
         return czech();
     LocaleConventions conventions;
-    conventions.decimalSeparator = system.decimalPoint();
+    conventions.decimalSeparator = locale.decimalPoint();
     if (conventions.decimalSeparator.isEmpty())
         conventions.decimalSeparator = QStringLiteral(",");
-    const QString format = system.dateFormat(QLocale::ShortFormat);
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
     if (!format.isEmpty())
         conventions.shortDateFormat = withFourDigitYear(format);
     return conventions;
@@ -110,23 +114,118 @@ QString formatGrouped(double value, int decimals) {
     return negative && !zero ? QLatin1Char('-') + grouped : grouped;
 }
 
-bool parseNumber(const QString& text, double& value) {
-    QString compact;
-    for (const QChar c : text) {
-        // Blanks include the no-break spaces Czech number grouping uses.
-        if (!c.isSpace() && c != QChar(0x00A0) && c != QChar(0x202F))
-            compact += c;
+namespace {
+
+bool isBlank(QChar c) {
+    // Blanks include the no-break spaces Czech number grouping uses.
+    return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+bool allDigits(QStringView text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// The whole part of a number: digits, or groups of three parted by blanks ("1 234 567").
+// Returns the digits alone, or a null string when the blanks are not group marks.
+QString wholeDigits(QStringView text) {
+    if (text.isEmpty())
+        return QStringLiteral("");
+    static const QRegularExpression blanks(QStringLiteral(R"([\s\x{00A0}\x{202F}]+)"));
+    const QStringList groups = text.toString().split(blanks);
+    QString digits;
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const QString& g = groups[i];
+        if (g.isEmpty() || !allDigits(g))
+            return {};
+        if (groups.size() > 1 && (i == 0 ? g.size() > 3 : g.size() != 3))
+            return {};
+        digits += g;
     }
-    compact.replace(QLatin1Char(','), QLatin1Char('.'));
-    static const QRegularExpression pattern(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$)"));
-    if (!pattern.match(compact).hasMatch())
+    return digits;
+}
+
+// Reads a number the way people write it under the given decimal separator: that
+// separator (or the other of "," and "." where it cannot be taken for a thousands
+// mark), blanks between groups of three digits, a sign and an exponent.
+bool readNumber(const QString& text, const QString& decimalSeparator, double& value) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    QStringView rest = QStringView(text).mid(begin, end - begin);
+    QString plain; // in C form for the conversion
+    if (!rest.isEmpty() && (rest.front() == QLatin1Char('-') || rest.front() == QLatin1Char('+'))) {
+        plain += rest.front();
+        rest = rest.mid(1);
+        while (!rest.isEmpty() && isBlank(rest.front()))
+            rest = rest.mid(1);
+    }
+    QStringView exponent;
+    static const QRegularExpression exponentPattern(QStringLiteral(R"([eE][+-]?\d+$)"));
+    const QRegularExpressionMatch e = exponentPattern.match(rest);
+    if (e.hasMatch()) {
+        exponent = rest.mid(e.capturedStart());
+        rest = rest.left(e.capturedStart());
+    }
+
+    const QChar point = decimalSeparator.size() == 1 ? decimalSeparator.front() : QLatin1Char(',');
+    const QChar other = point == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+    const qsizetype points = rest.count(point);
+    const qsizetype others = rest.count(other);
+    if (points + others > 1)
+        return false; // "1,2,3", "1.234,5", "1.234.567": thousands marked by dots or commas
+    const QChar used = points == 1 ? point : other;
+    const qsizetype at = points + others == 1 ? rest.indexOf(used) : rest.size();
+    const QString whole = wholeDigits(rest.left(at));
+    const QStringView fraction = at < rest.size() ? rest.mid(at + 1) : QStringView();
+    if (whole.isNull() || !allDigits(fraction) || (whole.isEmpty() && fraction.isEmpty()))
         return false;
+    if (used == other && at < rest.size()) {
+        // "1.500" could be fifteen hundred as well as one and a half: refused rather
+        // than guessed. Three digits after the mark behind a group of one to three
+        // digits (not a lone zero) is exactly how a thousands mark is written.
+        const qsizetype lastBlank = [&] {
+            for (qsizetype i = at - 1; i >= 0; --i)
+                if (isBlank(rest[i]))
+                    return i;
+            return qsizetype(-1);
+        }();
+        const QStringView lastGroup = rest.mid(lastBlank + 1, at - lastBlank - 1);
+        const bool zero =
+            std::all_of(whole.cbegin(), whole.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+        if (fraction.size() == 3 && !lastGroup.isEmpty() && lastGroup.size() <= 3 && !zero)
+            return false;
+    }
+    plain += whole.isEmpty() ? QStringLiteral("0") : whole;
+    if (!fraction.isEmpty())
+        plain += QLatin1Char('.') + fraction.toString();
+    plain += exponent.toString();
     bool ok = false;
-    const double parsed = QLocale::c().toDouble(compact, &ok);
+    const double parsed = QLocale::c().toDouble(plain, &ok);
     if (!ok || !std::isfinite(parsed))
         return false;
     value = parsed == 0 ? 0.0 : parsed;
     return true;
+}
+
+} // namespace
+
+bool parseNumber(const QString& text, double& value) {
+    return readNumber(text, LocaleConventions::current().decimalSeparator, value);
+}
+
+QString numberRefusal(const QString& text, bool wholeNumber) {
+    if (wholeNumber)
+        return QStringLiteral("\"%1\" není platné celé číslo. Tisíce oddělujte mezerou, např. 1 500.")
+            .arg(text);
+    const QString& separator = LocaleConventions::current().decimalSeparator;
+    const QString mark = separator == QLatin1String(".") ? QStringLiteral("tečku") : QStringLiteral("čárku");
+    return QStringLiteral("\"%1\" není platné číslo. Pište desetinnou %2 a tisíce oddělujte mezerou, ")
+               .arg(text, mark) +
+           QStringLiteral("např. 1 500 nebo 1 234") + separator + QStringLiteral("56.");
 }
 
 QString formatDate(const QDate& date) {

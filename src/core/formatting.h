@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+class QLocale;
+
 namespace kelvarn {
 
 // Number and date conventions of the user's locale, read once at start-up. When the
@@ -15,6 +17,7 @@ struct LocaleConventions {
 
     static LocaleConventions czech();
     static LocaleConventions fromSystem();
+    static LocaleConventions fromLocale(const QLocale& locale);
     static const LocaleConventions& current();
     static void setCurrent(const LocaleConventions& conventions);
 };
@@ -25,8 +28,13 @@ QString formatGeneral(double value);
 // A fixed number of decimals with the digits grouped in threes by a space, the way
 // money is shown: 1234.5 with 2 decimals is "1 234,50". parseNumber reads it back.
 QString formatGrouped(double value, int decimals);
-// Accepts either "," or "." as decimal point and surrounding blanks; false on junk.
+// Reads a number as people type it: the locale's decimal separator, blanks between
+// groups of three digits, surrounding blanks. The other of "," and "." is taken as the
+// decimal point only where it cannot be a thousands mark: "12.5" is read, "1.500" and
+// "1.234.567" are refused rather than guessed. False (value untouched) on anything else.
 bool parseNumber(const QString& text, double& value);
+// The message refusing a text parseNumber did not take; it says how to write the number.
+QString numberRefusal(const QString& text, bool wholeNumber = false);
 
 QString formatDate(const QDate& date);
 // The short date, followed by the time when it is not midnight.

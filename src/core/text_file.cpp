@@ -5,11 +5,30 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <array>
+
 namespace kelvarn {
 
 namespace {
 
 const char* const kCodePage = "windows-1250";
+
+// Code page 1250 maps each byte to one character; the table is read once from the
+// conversion library, so a file of many lines does not open a converter per line.
+const std::array<char16_t, 256>& decodingTable() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> map{};
+        QByteArray all(256, '\0');
+        for (int i = 0; i < 256; ++i)
+            all[i] = static_cast<char>(i);
+        QStringDecoder decoder(kCodePage);
+        const QString decoded = decoder.isValid() ? decoder.decode(all) : QString();
+        for (int i = 0; i < 256; ++i)
+            map[i] = decoded.size() == 256 ? decoded.at(i).unicode() : static_cast<char16_t>(i);
+        return map;
+    }();
+    return table;
+}
 
 // The encoder of the conversion library substitutes an unencodable character with
 // a control byte (SUB); the files must show "?" instead, so the encoding is done
@@ -17,16 +36,10 @@ const char* const kCodePage = "windows-1250";
 const QHash<char16_t, char>& encodingTable() {
     static const QHash<char16_t, char> table = [] {
         QHash<char16_t, char> map;
-        QByteArray all(256, '\0');
+        const std::array<char16_t, 256>& decoded = decodingTable();
         for (int i = 0; i < 256; ++i)
-            all[i] = static_cast<char>(i);
-        QStringDecoder decoder(kCodePage);
-        const QString decoded = decoder.isValid() ? decoder.decode(all) : QString::fromLatin1(all);
-        if (decoded.size() == 256) {
-            for (int i = 0; i < 256; ++i)
-                if (decoded.at(i) != QChar::ReplacementCharacter)
-                    map.insert(decoded.at(i).unicode(), static_cast<char>(i));
-        }
+            if (decoded[i] != QChar::ReplacementCharacter)
+                map.insert(decoded[i], static_cast<char>(i));
         return map;
     }();
     return table;
@@ -53,10 +66,12 @@ QByteArray toCp1250(const QString& text) {
 }
 
 QString fromCp1250(const QByteArray& bytes) {
-    QStringDecoder decoder(kCodePage);
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    const std::array<char16_t, 256>& table = decodingTable();
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const char byte : bytes)
+        *to++ = QChar(table[static_cast<unsigned char>(byte)]);
+    return out;
 }
 
 bool readCp1250File(const QString& path, QString& text, QString* error) {

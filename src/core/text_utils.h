@@ -13,7 +13,8 @@ QString pickDelimitedItem(const QString& text, const QString& delimiter, int ind
 QString replaceFirst(const QString& text, const QString& what, const QString& with);     // first, case-sensitive
 QString replaceAllNoCase(const QString& text, const QString& what, const QString& with); // all, case ignored
 
-// Doubles apostrophes so a user's value can stand inside an SQL string literal.
+// Doubles apostrophes. Not for statements: a value that goes into SQL is quoted by
+// SqlDialect::quoteText (db/sql_dialect.h), which knows what each platform needs.
 QString sqlQuoted(const QString& value);          // O'Neil -> 'O''Neil'
 QString escapeApostrophes(const QString& value);  // O'Neil -> O''Neil
 

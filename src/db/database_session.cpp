@@ -6,12 +6,17 @@
 #include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QUrl>
 
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 namespace kelvarn {
 
@@ -84,6 +89,18 @@ bool changesStructure(const QString& statement) {
     return ddl.match(statement).hasMatch();
 }
 
+// access() rather than the permission bits: it also knows a read-only mount, and
+// that root may write anywhere else.
+bool canWrite(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+bool isReadOnlyError(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && (code & 0xff) == SQLITE_READONLY;
+}
+
 QString freeTdsDriver() {
     // unixODBC accepts a driver library path where no "FreeTDS" entry is registered.
     for (const char* path : {"/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libtdsodbc.so"})
@@ -127,7 +144,9 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
         if (file.exists() && !file.isFile())
             throw DbError(QStringLiteral("\"%1\" není soubor databáze.").arg(params.dataSource));
         db_.setDatabaseName(params.dataSource);
-        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        readOnly_ = file.exists() && (!canWrite(params.dataSource) || !canWrite(file.absolutePath()));
+        db_.setConnectOptions(readOnly_ ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
+                                        : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         break;
     }
     case DriverKind::MySql:
@@ -170,7 +189,10 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
         throw DbError(text);
     }
     try {
-        if (driver_ == DriverKind::Sqlite) {
+        if (driver_ == DriverKind::Sqlite && readOnly_) {
+            openSqliteReadOnly(db_.databaseName());
+            registerSqliteFunctions();
+        } else if (driver_ == DriverKind::Sqlite) {
             // A file that is not a database opens fine and only fails on first use.
             execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             // Write-ahead logging keeps every commit durable with far fewer disk
@@ -180,11 +202,45 @@ void DatabaseSession::open(const QString& connectionString, DbPlatform platform,
             registerSqliteFunctions();
         } else if (driver_ == DriverKind::MySql) {
             execute(QStringLiteral("SET NAMES utf8mb4"));
+            // Values are quoted by doubling apostrophes (SqlDialect::quoteText); a
+            // backslash must then stand for itself, not escape the next character.
+            execute(QStringLiteral("SET SESSION sql_mode = "
+                                   "CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'NO_BACKSLASH_ESCAPES')"));
         }
+        czechOrder_.prepare(*this);
     } catch (...) {
         close();
         throw;
     }
+}
+
+QString DatabaseSession::readOnlyText() {
+    return QStringLiteral("Databáze je otevřena jen pro čtení (do jejího souboru nebo složky nelze zapisovat), "
+                          "změny nelze uložit.");
+}
+
+// A database in write-ahead mode is read with the help of its -shm file, which a
+// read-only folder cannot get. Without one, and with no changes waiting in the -wal
+// file, the database file alone holds everything and can be read as it is.
+void DatabaseSession::openSqliteReadOnly(const QString& file) {
+    try {
+        execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        return;
+    } catch (const DbError&) {
+        const QFileInfo wal(file + QStringLiteral("-wal"));
+        if (wal.exists() && wal.size() > 0)
+            throw DbError(QStringLiteral("Databázi \"%1\" nelze otevřít: leží ve složce, do které nelze zapisovat, "
+                                         "a její poslední změny jsou zatím jen v souboru \"%2\". Povolte ve složce "
+                                         "zápis, aby se změny do databáze převzaly.")
+                              .arg(file, wal.fileName()));
+    }
+    db_.close();
+    db_.setDatabaseName(QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(file, "/")) +
+                        QStringLiteral("?mode=ro&immutable=1"));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    if (!db_.open())
+        throw DbError(errorText(db_.lastError()));
+    execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
 
 void DatabaseSession::registerSqliteFunctions() {
@@ -202,6 +258,8 @@ void DatabaseSession::registerSqliteFunctions() {
 
 void DatabaseSession::close() {
     textLengths_.clear();
+    czechOrder_.reset();
+    readOnly_ = false;
     if (db_.isValid()) {
         if (inTransaction_ && db_.isOpen())
             db_.rollback();
@@ -217,8 +275,8 @@ bool DatabaseSession::isOpen() const {
     return db_.isValid() && db_.isOpen();
 }
 
-QString DatabaseSession::nativeStatement(const QString& statement) const {
-    return driver_ == DriverKind::Sqlite ? accessToSqlite(statement) : statement;
+QString DatabaseSession::nativeStatement(const QString& statement) {
+    return czechOrder_.apply(*this, driver_ == DriverKind::Sqlite ? accessToSqlite(statement) : statement);
 }
 
 QVariant DatabaseSession::bindValue(const QVariant& value) const {
@@ -239,14 +297,24 @@ QVariant DatabaseSession::bindValue(const QVariant& value) const {
     return value;
 }
 
+void DatabaseSession::beforeStatement(const QString& nativeStatement) {
+    if (hook_) {
+        const auto hook = hook_; // it may replace itself
+        hook(nativeStatement);
+    }
+}
+
 QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& binds, bool forwardOnly) {
     if (!isOpen())
         throw DbError(QStringLiteral("Databáze není připojena."));
-    if (!textLengths_.isEmpty() && changesStructure(statement))
+    if (changesStructure(statement)) {
         textLengths_.clear();
+        czechOrder_.forgetColumns();
+    }
     QSqlQuery q(db_);
     q.setForwardOnly(forwardOnly);
     const QString sql = nativeStatement(statement);
+    beforeStatement(sql);
     bool ok;
     if (binds.isEmpty()) {
         ok = q.exec(sql);
@@ -258,14 +326,34 @@ QSqlQuery DatabaseSession::query(const QString& statement, const QVariantList& b
             ok = q.exec();
         }
     }
-    if (!ok)
+    if (!ok) {
+        if (readOnly_ && isReadOnlyError(q.lastError()))
+            throw DbError(readOnlyText());
         throw DbError(errorText(q.lastError()));
+    }
     return q;
 }
 
+sqlite3* DatabaseSession::sqliteConnection() const {
+    if (!db_.isValid() || !db_.isOpen())
+        return nullptr;
+    const QVariant handle = db_.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
 int DatabaseSession::execute(const QString& statement, const QVariantList& binds) {
+    // SQLite reports the rows of the last INSERT, UPDATE or DELETE whatever ran since,
+    // so a CREATE after an UPDATE would claim the UPDATE's rows; the running total
+    // tells whether this statement changed anything at all.
+    sqlite3* h = driver_ == DriverKind::Sqlite ? sqliteConnection() : nullptr;
+    const int changesBefore = h ? sqlite3_total_changes(h) : 0;
     QSqlQuery q = query(statement, binds, true);
-    return q.numRowsAffected();
+    if (h && sqlite3_total_changes(h) == changesBefore)
+        return 0;
+    // Firebird has no count for a definition statement and answers -1.
+    return std::max(0, q.numRowsAffected());
 }
 
 QHash<QString, int> DatabaseSession::textColumnLengths(const QString& table) {
@@ -314,8 +402,27 @@ void DatabaseSession::commit() {
         return;
     inTransaction_ = false;
     if (driver_ == DriverKind::Sqlite) {
-        execute(QStringLiteral("COMMIT"));
-    } else if (!db_.commit()) {
+        try {
+            execute(QStringLiteral("COMMIT"));
+        } catch (const DbError&) {
+            // A failed COMMIT may leave the transaction open (a busy database) or
+            // have rolled it back already (a full disk); either way it ends here.
+            QSqlQuery q(db_);
+            q.exec(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+        return;
+    }
+    if (hook_) {
+        try {
+            const auto hook = hook_;
+            hook(QStringLiteral("COMMIT"));
+        } catch (...) {
+            db_.rollback();
+            throw;
+        }
+    }
+    if (!db_.commit()) {
         const QString text = errorText(db_.lastError());
         db_.rollback();
         throw DbError(text);

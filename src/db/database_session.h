@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/connection_string.h"
+#include "db/czech_order.h"
 #include "db/db_platform.h"
 
 #include <QHash>
@@ -9,6 +10,10 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+
+#include <functional>
+
+struct sqlite3;
 
 namespace kelvarn {
 
@@ -30,18 +35,27 @@ public:
     void open(const QString& connectionString, DbPlatform platform, bool createIfMissing = false);
     void close();
     bool isOpen() const;
+    // An embedded database whose file or folder cannot be written is opened for
+    // reading only: its records can be seen, nothing can be saved.
+    bool isReadOnly() const { return readOnly_; }
+    // What the user is told when something is to be saved there.
+    static QString readOnlyText();
 
     DbPlatform platform() const { return platform_; }
     DriverKind driverKind() const { return driver_; }
     QSqlDatabase& database() { return db_; }
 
-    // Runs a statement that returns no rows; returns the number of affected rows.
+    // Runs a statement that returns no rows; returns the number of rows it inserted,
+    // changed or deleted (0 for any other statement).
     int execute(const QString& statement, const QVariantList& binds = {});
     // Prepares and runs a statement, returning the positioned-before-first query.
     QSqlQuery query(const QString& statement, const QVariantList& binds = {}, bool forwardOnly = true);
 
-    // Statement text as it will reach the driver (the embedded adapter applied).
-    QString nativeStatement(const QString& statement) const;
+    // Statement text as it will reach the driver: the embedded adapter applied, text
+    // columns ordered in Czech.
+    QString nativeStatement(const QString& statement);
+    // The collation text columns are ordered by ("" where the tables' own is Czech).
+    const QString& textCollation() const { return czechOrder_.collation(); }
     // Converts a value for binding: dates become the canonical text on SQLite.
     QVariant bindValue(const QVariant& value) const;
 
@@ -56,15 +70,27 @@ public:
     void rollback();
     bool inTransaction() const { return inTransaction_; }
 
+    // Called with every statement right before it goes to the driver (the native
+    // text; "COMMIT" for a commit). Tests use it to break the connection at a
+    // chosen point; a hook that throws DbError makes the statement fail.
+    void setStatementHook(std::function<void(const QString&)> hook) { hook_ = std::move(hook); }
+    // Calls the hook; for code that hands a statement to the driver itself.
+    void beforeStatement(const QString& nativeStatement);
+
 private:
     void registerSqliteFunctions();
+    void openSqliteReadOnly(const QString& file);
+    sqlite3* sqliteConnection() const; // null unless an embedded database is open
 
     QString connectionName_;
     QSqlDatabase db_;
     DbPlatform platform_ = DbPlatform::Jet;
     DriverKind driver_ = DriverKind::Unknown;
     bool inTransaction_ = false;
+    bool readOnly_ = false;
+    std::function<void(const QString&)> hook_;
     QHash<QString, QHash<QString, int>> textLengths_; // by table in lower case
+    CzechOrder czechOrder_;
 };
 
 // RAII unit of work: commit() explicitly; an exception that unwinds rolls it back.

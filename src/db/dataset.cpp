@@ -4,6 +4,7 @@
 #include "db/database_session.h"
 #include "db/dataset_rows.h"
 #include "db/db_error.h"
+#include "db/field_refusal.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -70,26 +71,6 @@ ColumnType typeFromField(const QSqlField& field) {
     }
 }
 
-// Characters as the servers count them: a pair of surrogates is one.
-qsizetype characterCount(const QString& text) {
-    qsizetype n = text.size();
-    for (const QChar ch : text)
-        if (ch.isLowSurrogate())
-            --n;
-    return n;
-}
-
-QString tooLongText(const QString& column, int size, qsizetype given) {
-    const QString chars = size == 1   ? QStringLiteral("znak")
-                          : size <= 4 ? QStringLiteral("znaky")
-                                      : QStringLiteral("znaků");
-    return QStringLiteral("Text je příliš dlouhý: pole „%1“ pojme nejvýše %2 %3, zadáno %4.")
-        .arg(column)
-        .arg(size)
-        .arg(chars)
-        .arg(given);
-}
-
 sqlite3* sqliteHandle(DatabaseSession& session) {
     if (session.driverKind() != DriverKind::Sqlite || !session.isOpen())
         return nullptr;
@@ -115,7 +96,9 @@ public:
 
 private:
     static void loadSqlite(Dataset& ds, sqlite3* h, const QString& statement) {
-        const QByteArray sql = ds.session_.nativeStatement(statement).toUtf8();
+        const QString native = ds.session_.nativeStatement(statement);
+        ds.session_.beforeStatement(native);
+        const QByteArray sql = native.toUtf8();
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(h, sql.constData(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
             throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
@@ -382,11 +365,16 @@ void Dataset::masterMoved() {
 void Dataset::setCurrent(int row, bool notify) {
     if (row == current_ || rows_.empty())
         return;
+    // The post may move the saved row into its sort place; the move goes to the row
+    // that was asked for, wherever it stands then.
+    const quint64 target = rows_[static_cast<std::size_t>(qBound(0, row, recordCount() - 1))]->serial;
     if (isEditing() && !post())
         return;
     for (Dataset* d : std::as_const(details_))
         if (d->isEditing() && !d->post())
             return;
+    if (const int moved = rowOfBookmark(target); moved >= 0)
+        row = moved;
     current_ = qBound(0, row, recordCount() - 1);
     if (notify)
         Q_EMIT currentRowChanged(current_);
@@ -436,9 +424,11 @@ void Dataset::prior() {
 bool Dataset::moveTo(int row) {
     if (row < 0 || row >= recordCount())
         return false;
+    // Arriving is reaching that row, also when saving the edited one moved it.
+    const Bookmark wanted = bookmarkAt(row);
     setCurrent(row);
     bof_ = eof_ = false;
-    return current_ == row;
+    return bookmarkAt(current_) == wanted;
 }
 
 bool Dataset::locate(const QString& column, const QVariant& value, LocateOptions options) {
@@ -574,7 +564,7 @@ double Dataset::asFloat(const QString& column) const {
     if (v.typeId() == QMetaType::QString) {
         double d = 0;
         if (!parseNumber(v.toString(), d))
-            throw DbError(QStringLiteral("\"%1\" není platné číslo.").arg(v.toString()));
+            throw DbError(numberRefusal(v.toString()));
         return d;
     }
     return v.toDouble();
@@ -621,7 +611,7 @@ QVariant Dataset::convertForColumn(int column, const QVariant& v) const {
             // The range check comes first: converting a double beyond qint64 is undefined.
             if (!parseNumber(v.toString(), d) || std::fabs(d) >= 9.2e18 ||
                 d != static_cast<double>(static_cast<qint64>(d)))
-                throw DbError(QStringLiteral("\"%1\" není platné celé číslo.").arg(v.toString()));
+                throw DbError(numberRefusal(v.toString(), true));
             return QVariant(static_cast<qint64>(d));
         }
         if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
@@ -632,7 +622,7 @@ QVariant Dataset::convertForColumn(int column, const QVariant& v) const {
         if (isText) {
             double d = 0;
             if (!parseNumber(v.toString(), d))
-                throw DbError(QStringLiteral("\"%1\" není platné číslo.").arg(v.toString()));
+                throw DbError(numberRefusal(v.toString()));
             return QVariant(d);
         }
         return QVariant(v.toDouble());

@@ -129,7 +129,10 @@ public:
     void append(); // a new row at the end
     void edit();
     // Writes the row. Returns false when a BeforePost handler aborted (nothing
-    // written, the state stays). Throws DbError when the database refuses.
+    // written, the state stays). Throws DbError when the database refuses; nothing
+    // is stored then and the row stays in its state. Once the row is committed the
+    // post counts as done: an error of the AfterPost handler comes as
+    // DbAfterWriteError, whose text says the record was stored.
     bool post();
     // For a BeforePost handler that writes elsewhere before the row itself (a
     // number drawn from its series): opens a transaction that ends with this post,
@@ -170,12 +173,15 @@ private:
     void applyCharacterSizes();
     void checkTextFits(int column, const QVariant& value) const;
     std::unique_ptr<Row> encodeRow(const std::vector<QVariant>& values, quint64 serial) const;
-    void writeInsert();
-    void writeUpdate();
+    std::vector<QVariant> writeRow();
+    void showStored(const std::vector<QVariant>& stored);
+    void writeInsert(std::vector<QVariant>& stored);
+    void writeUpdate(std::vector<QVariant>& stored);
     void writeDelete(const Row& row);
     QString whereForRow(const std::vector<QVariant>& original, QVariantList& binds, bool forDelete) const;
-    void resyncRow(const QVariant& id);
+    void reread(const QVariant& id, std::vector<QVariant>& stored);
     void masterMoved();
+    void keepSortOrder();
     QVariant masterId() const;
     QString statementToRun() const;
 

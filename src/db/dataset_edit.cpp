@@ -9,16 +9,51 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <optional>
+
 namespace kelvarn {
 
 namespace {
 
 const QString kId = QStringLiteral("id");
 
+// Ascending as the databases sort: empty values first, numbers by value, texts and
+// dates by their natural order.
+int compareSortValues(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    const QPartialOrdering o = QVariant::compare(a, b);
+    if (o == QPartialOrdering::Less)
+        return -1;
+    if (o == QPartialOrdering::Greater)
+        return 1;
+    if (o == QPartialOrdering::Equivalent)
+        return 0;
+    return QString::compare(a.toString(), b.toString());
+}
+
 bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
     return a == b;
+}
+
+// Commits the unit that holds a row's write. A server can go away after it
+// committed and before it answered, so a failed commit there may still have
+// stored the row; the user must look before entering it again.
+void commitWrite(DatabaseSession& session, Transaction* unit) {
+    try {
+        if (unit)
+            unit->commit();
+        else
+            session.commit();
+    } catch (const DbError& e) {
+        if (session.driverKind() == DriverKind::Sqlite)
+            throw;
+        throw DbError(QStringLiteral("Zápis záznamu se nepodařilo potvrdit: %1\r\nZáznam možná uložen byl. Než "
+                                     "jej zadáte znovu, obnovte seznam (F5) a podívejte se.")
+                          .arg(e.text()));
+    }
 }
 
 QString notFoundText(const QString& table) {
@@ -119,22 +154,63 @@ bool Dataset::post() {
     postTransaction_ = false;
     if (beforePost && !beforePost(*this))
         return false;
-    if (state_ == State::Insert)
-        writeInsert();
-    else
-        writeUpdate();
+    std::vector<QVariant> stored = writeRow();
     if (postTransaction_) {
         postTransaction_ = false;
-        session_.commit();
+        commitWrite(session_, nullptr);
     }
+    // Only now, with everything committed, does the row show what was written.
+    showStored(stored);
     state_ = State::Browse;
     editBuffer_.clear();
     editOriginal_.clear();
     Q_EMIT rowChanged(current_);
+    keepSortOrder();
     Q_EMIT stateChanged();
-    if (afterPost)
-        afterPost(*this);
+    if (afterPost) {
+        // From here on the record is stored whatever happens: an error now must not
+        // read as a failed save, or the user enters the record a second time.
+        try {
+            afterPost(*this);
+        } catch (const DbAfterWriteError&) {
+            throw;
+        } catch (const DbError& e) {
+            throw DbAfterWriteError(e.text());
+        }
+    }
     return true;
+}
+
+void Dataset::keepSortOrder() {
+    // A detail list is kept in the order of its sort columns: the saved row goes where
+    // the next reread would put it, the other rows keep their places.
+    if (!master_ || sortColumns_.isEmpty() || current_ < 0 || recordCount() < 2)
+        return;
+    std::vector<int> keys;
+    for (const QString& name : std::as_const(sortColumns_))
+        if (const int c = columnIndex(name); c >= 0)
+            keys.push_back(c);
+    const auto order = [&](int a, int b) {
+        for (const int c : keys)
+            if (const int o = compareSortValues(valueAt(a, c), valueAt(b, c)); o != 0)
+                return o;
+        return 0;
+    };
+    const int row = current_;
+    const bool afterPrevious = row == 0 || order(row - 1, row) <= 0;
+    const bool beforeNext = row == recordCount() - 1 || order(row, row + 1) <= 0;
+    if (afterPrevious && beforeNext)
+        return;
+    int target = 0;
+    for (int r = 0; r < recordCount(); ++r)
+        if (r != row && order(r, row) <= 0)
+            ++target;
+    std::unique_ptr<Row> moving = std::move(rows_[row]);
+    rows_.erase(rows_.begin() + row);
+    rows_.insert(rows_.begin() + target, std::move(moving));
+    current_ = target;
+    Q_EMIT reset();
+    Q_EMIT currentRowChanged(current_);
 }
 
 void Dataset::cancel() {
@@ -226,7 +302,37 @@ QString Dataset::whereForRow(const std::vector<QVariant>& original, QVariantList
     return parts.join(QStringLiteral(" AND "));
 }
 
-void Dataset::writeInsert() {
+// The write and the re-read that follows it are one unit: either the row is stored
+// and shown as stored, or nothing is stored and the row stays open for editing. A
+// re-read that failed after a separate commit would report a failed save of a
+// stored row, and the user would enter it twice. Returns the row as stored.
+std::vector<QVariant> Dataset::writeRow() {
+    std::vector<QVariant> stored = editBuffer_;
+    // A handler's or a caller's unit of work takes the row along; otherwise the
+    // row gets one of its own.
+    std::optional<Transaction> unit;
+    if (!session_.inTransaction())
+        unit.emplace(session_);
+    if (state_ == State::Insert)
+        writeInsert(stored);
+    else
+        writeUpdate(stored);
+    if (unit)
+        commitWrite(session_, &*unit);
+    return stored;
+}
+
+void Dataset::showStored(const std::vector<QVariant>& stored) {
+    Row& row = *rows_[current_];
+    QByteArray arena;
+    auto cells = std::make_unique<Cell[]>(columns_.size());
+    for (int c = 0; c < columnCount(); ++c)
+        rows::setCell(cells[c], arena, columns_[c].type, stored[c]);
+    row.cells = std::move(cells);
+    row.text = std::move(arena);
+}
+
+void Dataset::writeInsert(std::vector<QVariant>& stored) {
     const QString table = updateTable();
     if (table.isEmpty())
         throw DbError(QStringLiteral("%1: nelze určit tabulku pro zápis.").arg(name_));
@@ -255,19 +361,15 @@ void Dataset::writeInsert() {
     QVariant newId = idColumn >= 0 ? editBuffer_[idColumn] : QVariant();
     if (newId.isNull())
         newId = q.lastInsertId();
-    Row& row = *rows_[current_];
-    row.text.clear();
-    for (int c = 0; c < columnCount(); ++c)
-        rows::setCell(row.cells[c], row.text, columns_[c].type, editBuffer_[c]);
-    if (idColumn >= 0 && !newId.isNull())
-        rows::setCell(row.cells[idColumn], row.text, columns_[idColumn].type, newId);
+    if (idColumn < 0 || newId.isNull())
+        return;
+    stored[idColumn] = newId;
     // An inserted row shows its generated key at once; re-reading the whole row
     // also brings back defaults the database filled in.
-    if (idColumn >= 0 && !newId.isNull())
-        resyncRow(newId);
+    reread(newId, stored);
 }
 
-void Dataset::writeUpdate() {
+void Dataset::writeUpdate(std::vector<QVariant>& stored) {
     const QString table = updateTable();
     if (table.isEmpty())
         throw DbError(QStringLiteral("%1: nelze určit tabulku pro zápis.").arg(name_));
@@ -280,23 +382,19 @@ void Dataset::writeUpdate() {
         sets << columns_[c].name + QStringLiteral(" = ?");
         binds << editBuffer_[c];
     }
-    if (!sets.isEmpty()) {
-        QVariantList whereBinds;
-        const QString where = whereForRow(editOriginal_, whereBinds, false);
-        binds << whereBinds;
-        const QString statement = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
-                                  sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + where;
-        QSqlQuery q = session_.query(statement, binds);
-        if (q.numRowsAffected() == 0)
-            throw DbError(notFoundText(table));
-    }
-    Row& row = *rows_[current_];
-    row.text.clear();
-    for (int c = 0; c < columnCount(); ++c)
-        rows::setCell(row.cells[c], row.text, columns_[c].type, editBuffer_[c]);
+    if (sets.isEmpty())
+        return;
+    QVariantList whereBinds;
+    const QString where = whereForRow(editOriginal_, whereBinds, false);
+    binds << whereBinds;
+    const QString statement = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
+                              sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + where;
+    QSqlQuery q = session_.query(statement, binds);
+    if (q.numRowsAffected() == 0)
+        throw DbError(notFoundText(table));
     const int idColumn = columnIndex(kId);
-    if (resync_ == 4 && idColumn >= 0 && !sets.isEmpty())
-        resyncRow(editBuffer_[idColumn]);
+    if (resync_ == 4 && idColumn >= 0)
+        reread(editBuffer_[idColumn], stored);
 }
 
 void Dataset::writeDelete(const Row& row) {
@@ -313,27 +411,20 @@ void Dataset::writeDelete(const Row& row) {
         throw DbError(notFoundText(table));
 }
 
-void Dataset::resyncRow(const QVariant& id) {
+void Dataset::reread(const QVariant& id, std::vector<QVariant>& stored) {
     const QString table = updateTable();
     QSqlQuery q = session_.query(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE id = ?"), {id});
     if (!q.next())
         return;
     const QSqlRecord record = q.record();
-    Row& row = *rows_[current_];
-    QByteArray arena;
-    auto cells = std::make_unique<Cell[]>(columns_.size());
     for (int c = 0; c < columnCount(); ++c) {
         // The row comes back in snapshot order; the name search is only a fallback.
         const int src = (c < record.count() && record.fieldName(c).compare(columns_[c].name, Qt::CaseInsensitive) == 0)
                             ? c
                             : record.indexOf(columns_[c].name);
         if (src >= 0)
-            rows::setCell(cells[c], arena, columns_[c].type, q.value(src));
-        else
-            rows::setCell(cells[c], arena, columns_[c].type, rows::cellToVariant(row, c));
+            stored[c] = q.value(src);
     }
-    row.cells = std::move(cells);
-    row.text = std::move(arena);
 }
 
 } // namespace kelvarn

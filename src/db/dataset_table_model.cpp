@@ -92,9 +92,9 @@ QVariant DatasetTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool DatasetTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    lastError_.clear();
     if (role != Qt::EditRole || !index.isValid() || !dataset_ || dataset_->isReadOnly())
         return false;
-    lastError_.clear();
     try {
         if (dataset_->currentRow() != index.row() && !dataset_->moveTo(index.row()))
             return false;

@@ -24,10 +24,21 @@ QString DbContext::composeStatement(const QString& select, const QString& filter
     return kelvarn::composeStatement(select, filter, where, orderBy, platform(), state_.debug ? &log_ : nullptr);
 }
 
+QString DbContext::quoteText(const QString& value) const {
+    return SqlDialect::quoteText(value, platform());
+}
+
+QString DbContext::likePrefix(const QString& prefix) const {
+    return SqlDialect::likePrefix(prefix, platform());
+}
+
 QString DbContext::lookupValue(const QString& table, const QString& column, const QString& id) {
     const bool byId = !id.isEmpty();
+    // The id stands unquoted in the statement; only a number may stand there.
+    if (byId && !SqlDialect::isIntegerText(id.trimmed()))
+        return {};
     const QString statement = byId ? QStringLiteral("SELECT id, ") + column + QStringLiteral(" FROM ") + table +
-                                         QStringLiteral(" WHERE id=") + id
+                                         QStringLiteral(" WHERE id=") + id.trimmed()
                                    : QStringLiteral("SELECT ") + column + QStringLiteral(" As AutoInc FROM ") + table;
     if (state_.debug)
         log_.append(statement);

@@ -38,8 +38,15 @@ public:
     QString composeStatement(const QString& select, const QString& filter, const QString& where,
                              const QString& orderBy);
 
+    // A value as a string literal of the platform (SqlDialect::quoteText) and the
+    // pattern of a begins-with search (SqlDialect::likePrefix): every text a user
+    // typed goes into a statement through one of these.
+    QString quoteText(const QString& value) const;
+    QString likePrefix(const QString& prefix) const;
+
     // With an id: column of that row of table; without: "SELECT column As AutoInc
-    // FROM table". "" unless exactly one row comes back.
+    // FROM table". "" unless exactly one row comes back (an id that is no integer
+    // finds no row).
     QString lookupValue(const QString& table, const QString& column, const QString& id);
 
     // The next id from the table's sequence (Oracle, Firebird). Throws DbError when

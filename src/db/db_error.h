@@ -16,4 +16,13 @@ private:
     QString text_;
 };
 
+// The record was written and committed, but what was to follow the write failed
+// (a refresh, a rule run after the save). The text says that the record is stored,
+// so nobody enters it a second time.
+class DbAfterWriteError : public DbError {
+public:
+    explicit DbAfterWriteError(const QString& cause)
+        : DbError(QStringLiteral("Záznam byl uložen, nezadávejte jej znovu. Potom ale nastala chyba: ") + cause) {}
+};
+
 } // namespace kelvarn

@@ -1,7 +1,6 @@
 #include "db/number_series.h"
 
 #include "core/message_catalogue.h"
-#include "core/text_utils.h"
 #include "db/db_context.h"
 #include "db/db_error.h"
 
@@ -39,13 +38,13 @@ void lockSeries(DatabaseSession& session) {
 
 QString seriesStatement(DbContext& ctx, const QString& key) {
     return ctx.composeStatement(QStringLiteral("SELECT * FROM tbl_rady"), {},
-                                QStringLiteral("(zkratka='") + escapeApostrophes(key) + QStringLiteral("')"), {});
+                                QStringLiteral("(zkratka=") + ctx.quoteText(key) + QLatin1Char(')'), {});
 }
 
 bool documentExists(DbContext& ctx, const QString& number) {
     const QString statement =
         ctx.composeStatement(QStringLiteral("SELECT id FROM tbl_doklad"), {},
-                             QStringLiteral("(cislo_dokladu='") + escapeApostrophes(number) + QStringLiteral("')"), {});
+                             QStringLiteral("(cislo_dokladu=") + ctx.quoteText(number) + QLatin1Char(')'), {});
     QSqlQuery q = ctx.session().query(statement);
     return q.next();
 }

@@ -2,16 +2,14 @@
 
 #include "core/diagnostic_log.h"
 #include "core/text_utils.h"
-
-#include <QDate>
-#include <QRegularExpression>
-#include <QTime>
+#include "db/date_literals.h"
+#include "db/db_error.h"
+#include "db/sql_scan.h"
 
 namespace kelvarn {
 
 namespace {
 
-const QString kDatum = QStringLiteral("datum");
 const QLatin1Char kApostrophe('\'');
 
 // Blanks as the filter text knows them: every control character counts, since
@@ -26,35 +24,26 @@ QString trimBlanks(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
-QString padToTwo(const QString& part) {
-    return part.size() < 2 ? QLatin1Char('0') + part : part;
-}
-
-// Converts the first quoted 'd.m.yyyy' literal after every "datum" of the text. Only
-// the first literal is looked at, so the second bound of a BETWEEN stays as written.
-QString convertDateLiterals(const QString& condition, DbPlatform platform) {
-    QString text = condition;
-    qsizetype mark = text.indexOf(kDatum);
-    while (mark >= 0) {
-        const qsizetype open = text.indexOf(kApostrophe, mark + kDatum.size());
-        const qsizetype close = open < 0 ? -1 : text.indexOf(kApostrophe, open + 1);
-        if (close >= 0) {
-            const QString literal = text.mid(open + 1, close - open - 1);
-            if (literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
-                !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_'))) {
-                const QString parts = literal + QLatin1Char('.');
-                const QString dot = QStringLiteral(".");
-                const QString day = padToTwo(pickDelimitedItem(parts, dot, 0));
-                const QString month = padToTwo(pickDelimitedItem(parts, dot, 1));
-                const QString year = pickDelimitedItem(parts, dot, 2);
-                text.replace(open, close - open + 1, SqlDialect::dateLiteral(day, month, year, platform));
-            }
-        }
-        // Every "datum" before the search position has been dealt with, so searching
-        // on from here is the same as marking this one done.
-        mark = text.indexOf(kDatum, mark + kDatum.size());
+// Replaces every occurrence, case ignored, outside string literals: a value
+// somebody typed reaches the database as typed even when it reads "upper(".
+QString replaceOutsideLiterals(const QString& text, const QString& what, const QString& with) {
+    if (!text.contains(kApostrophe))
+        return replaceAllNoCase(text, what, with);
+    QString out;
+    out.reserve(text.size());
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(kApostrophe, pos);
+        const qsizetype codeEnd = open < 0 ? text.size() : open;
+        out += replaceAllNoCase(text.mid(pos, codeEnd - pos), what, with);
+        if (open < 0)
+            break;
+        const qsizetype end = sql_scan::quotedEnd(text, open);
+        const qsizetype literalStop = end < 0 ? text.size() : end;
+        out += QStringView(text).mid(open, literalStop - open);
+        pos = literalStop;
     }
-    return text;
+    return out;
 }
 
 } // namespace
@@ -65,19 +54,19 @@ QString translateFunctions(const QString& statement, DbPlatform platform) {
     const QString today = QStringLiteral("DATE()");
     switch (platform) {
     case DbPlatform::Jet: {
-        QString out = replaceAllNoCase(statement, QStringLiteral("UPPER("), QStringLiteral("UCASE("));
-        out = replaceAllNoCase(out, QStringLiteral("UPPER ("), QStringLiteral("UCASE ("));
-        out = replaceAllNoCase(out, QStringLiteral("LOWER("), QStringLiteral("LCASE("));
-        return replaceAllNoCase(out, QStringLiteral("LOWER ("), QStringLiteral("LCASE ("));
+        QString out = replaceOutsideLiterals(statement, QStringLiteral("UPPER("), QStringLiteral("UCASE("));
+        out = replaceOutsideLiterals(out, QStringLiteral("UPPER ("), QStringLiteral("UCASE ("));
+        out = replaceOutsideLiterals(out, QStringLiteral("LOWER("), QStringLiteral("LCASE("));
+        return replaceOutsideLiterals(out, QStringLiteral("LOWER ("), QStringLiteral("LCASE ("));
     }
     case DbPlatform::MsSql:
-        return replaceAllNoCase(statement, today,
-                                QStringLiteral("CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME)"));
+        return replaceOutsideLiterals(statement, today,
+                                      QStringLiteral("CAST(FLOOR(CAST(GETDATE() AS FLOAT)) AS DATETIME)"));
     case DbPlatform::Oracle:
-        return replaceAllNoCase(statement, today,
-                                QStringLiteral("to_date(to_char(sysdate,'DD.MM.YYYY'), 'DD.MM.YYYY')"));
+        return replaceOutsideLiterals(statement, today,
+                                      QStringLiteral("to_date(to_char(sysdate,'DD.MM.YYYY'), 'DD.MM.YYYY')"));
     case DbPlatform::Firebird:
-        return replaceAllNoCase(statement, today, QStringLiteral("current_date"));
+        return replaceOutsideLiterals(statement, today, QStringLiteral("current_date"));
     case DbPlatform::MySql:
         break;
     }
@@ -127,6 +116,45 @@ QString nextIdStatement(const QString& table, DbPlatform platform) {
     return {};
 }
 
+QString quoteText(const QString& value, DbPlatform platform) {
+    Q_UNUSED(platform) // one rule for all, given the session setup described in the header
+    if (value.contains(QChar(0)))
+        throw DbError(QStringLiteral("Text obsahuje nulový znak, který nemůže být součástí příkazu SQL."));
+    QString out;
+    out.reserve(value.size() + 2);
+    out += kApostrophe;
+    for (const QChar c : value) {
+        out += c;
+        if (c == kApostrophe)
+            out += kApostrophe;
+    }
+    out += kApostrophe;
+    return out;
+}
+
+QString likePrefix(const QString& prefix, DbPlatform platform) {
+    QString pattern = prefix;
+    if (platform == DbPlatform::MySql) {
+        // LIKE keeps the backslash as its escape character even when string
+        // literals do not.
+        pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    } else if (platform == DbPlatform::MsSql) {
+        // "[" opens a character class there.
+        pattern.replace(QLatin1Char('['), QStringLiteral("[[]"));
+    }
+    return quoteText(pattern + QLatin1Char('%'), platform);
+}
+
+bool isIntegerText(const QString& text) {
+    const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() <= start || text.size() - start > 18)
+        return false;
+    for (qsizetype i = start; i < text.size(); ++i)
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
 } // namespace SqlDialect
 
 QString composeStatement(const QString& select, const QString& filterIn, const QString& whereIn,
@@ -151,13 +179,13 @@ QString composeStatement(const QString& select, const QString& filterIn, const Q
     }
 
     if (!itemsCond.isEmpty()) {
-        filter = convertDateLiterals(filter, platform);
+        filter = DateLiterals::convertCondition(filter, platform);
     } else {
         if (!filter.isEmpty())
             where = where.isEmpty()
                         ? QLatin1Char('(') + filter + QLatin1Char(')')
                         : QLatin1Char('(') + where + QStringLiteral(") AND (") + filter + QLatin1Char(')');
-        where = convertDateLiterals(where, platform);
+        where = DateLiterals::convertCondition(where, platform);
     }
 
     QString statement;
@@ -187,201 +215,6 @@ QString composeStatement(const QString& select, const QString& filterIn, const Q
     if (log != nullptr)
         log->append(statement);
     return statement;
-}
-
-QString sqliteDateText(int year, int month, int day, int hour, int minute, int second) {
-    const QLatin1Char zero('0');
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(year, 4, 10, zero)
-        .arg(month, 2, 10, zero)
-        .arg(day, 2, 10, zero)
-        .arg(hour, 2, 10, zero)
-        .arg(minute, 2, 10, zero)
-        .arg(second, 2, 10, zero);
-}
-
-namespace {
-
-// Access date literals: #yyyy/mm/dd#, #yyyy-mm-dd# and the US #m/d/yyyy#, each with
-// an optional time. Anything else between hashes is left for SQLite to reject.
-QString sqliteDateLiteralAt(const QString& text, qsizetype pos, qsizetype* length) {
-    static const QRegularExpression isoForm(QStringLiteral(
-        R"(#\s*(\d{4})([/-])(\d{1,2})\2(\d{1,2})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*#)"));
-    static const QRegularExpression usForm(
-        QStringLiteral(R"(#\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*#)"));
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int timeGroup = 0;
-    QRegularExpressionMatch match = isoForm.match(text, pos, QRegularExpression::NormalMatch,
-                                                  QRegularExpression::AnchorAtOffsetMatchOption);
-    if (match.hasMatch()) {
-        year = match.captured(1).toInt();
-        month = match.captured(3).toInt();
-        day = match.captured(4).toInt();
-        timeGroup = 5;
-    } else {
-        match = usForm.match(text, pos, QRegularExpression::NormalMatch,
-                             QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!match.hasMatch())
-            return {};
-        month = match.captured(1).toInt();
-        day = match.captured(2).toInt();
-        year = match.captured(3).toInt();
-        timeGroup = 4;
-    }
-    const int hour = match.captured(timeGroup).toInt();
-    const int minute = match.captured(timeGroup + 1).toInt();
-    const int second = match.captured(timeGroup + 2).toInt();
-    if (!QDate(year, month, day).isValid() || !QTime(hour, minute, second).isValid())
-        return {};
-    *length = match.capturedLength();
-    return kApostrophe + sqliteDateText(year, month, day, hour, minute, second) + kApostrophe;
-}
-
-bool isWordStart(QChar c) {
-    return c.isLetter() || c == QLatin1Char('_');
-}
-
-bool isWordChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-// Words after which the next word names something rather than typing a column, so
-// a column called "memo" in "ADD COLUMN memo MEMO" keeps its name.
-bool isNamingKeyword(const QString& upperWord) {
-    static const QStringList keywords = {
-        QStringLiteral("ADD"),        QStringLiteral("ALTER"),  QStringLiteral("COLUMN"),
-        QStringLiteral("CONSTRAINT"), QStringLiteral("CREATE"), QStringLiteral("DROP"),
-        QStringLiteral("INDEX"),      QStringLiteral("KEY"),    QStringLiteral("ON"),
-        QStringLiteral("REFERENCES"), QStringLiteral("TABLE"),  QStringLiteral("UNIQUE"),
-        QStringLiteral("VIEW"),       QStringLiteral("NOT"),    QStringLiteral("NULL"),
-        QStringLiteral("DEFAULT"),    QStringLiteral("PRIMARY")};
-    return keywords.contains(upperWord);
-}
-
-// Access column types SQLite would misread: MEMO would get numeric affinity, and
-// only a column declared exactly INTEGER PRIMARY KEY becomes the generated rowid.
-const QChar kCounterMark(0x1);
-
-QString sqliteType(const QString& upperWord) {
-    if (upperWord == QLatin1String("COUNTER") || upperWord == QLatin1String("YESNO"))
-        return QStringLiteral("INTEGER");
-    if (upperWord == QLatin1String("MEMO"))
-        return QStringLiteral("TEXT");
-    if (upperWord == QLatin1String("CURRENCY"))
-        return QStringLiteral("REAL");
-    return {};
-}
-
-bool isDefinitionStatement(const QString& statement) {
-    static const QRegularExpression lead(QStringLiteral(R"(^\s*(CREATE|ALTER)\b)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return lead.match(statement).hasMatch();
-}
-
-// Index just past a quoted section starting at pos; a doubled closing quote stands
-// for itself. An unterminated section runs to the end.
-qsizetype skipQuoted(const QString& text, qsizetype pos) {
-    const QChar open = text[pos];
-    const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
-    qsizetype i = pos + 1;
-    while (i < text.size()) {
-        if (text[i] == close) {
-            if (close != QLatin1Char(']') && i + 1 < text.size() && text[i + 1] == close) {
-                i += 2;
-                continue;
-            }
-            return i + 1;
-        }
-        ++i;
-    }
-    return i;
-}
-
-} // namespace
-
-QString accessToSqlite(const QString& statement) {
-    const bool definition = isDefinitionStatement(statement);
-    static const QRegularExpression compression(QStringLiteral(R"(\s+COMPRESSION\b)"),
-                                                QRegularExpression::CaseInsensitiveOption);
-    QString out;
-    out.reserve(statement.size() + 16);
-    // Whether the last token was a name, i.e. the next word may be its column type.
-    bool afterName = false;
-    qsizetype i = 0;
-    const qsizetype n = statement.size();
-    while (i < n) {
-        const QChar c = statement[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[') ||
-            c == QLatin1Char('`')) {
-            const qsizetype end = skipQuoted(statement, i);
-            out += QStringView(statement).mid(i, end - i);
-            afterName = c != QLatin1Char('\'');
-            i = end;
-            continue;
-        }
-        if (c == QLatin1Char('#')) {
-            qsizetype length = 0;
-            const QString literal = sqliteDateLiteralAt(statement, i, &length);
-            if (!literal.isEmpty()) {
-                out += literal;
-                i += length;
-            } else {
-                out += c;
-                ++i;
-            }
-            afterName = false;
-            continue;
-        }
-        if (isWordStart(c)) {
-            qsizetype end = i + 1;
-            while (end < n && isWordChar(statement[end]))
-                ++end;
-            const QString word = statement.mid(i, end - i);
-            const QString upper = word.toUpper();
-            if (definition) {
-                if (upper == QLatin1String("WITH")) {
-                    const QRegularExpressionMatch m =
-                        compression.match(statement, end, QRegularExpression::NormalMatch,
-                                          QRegularExpression::AnchorAtOffsetMatchOption);
-                    if (m.hasMatch()) {
-                        while (!out.isEmpty() && out.back().isSpace())
-                            out.chop(1);
-                        i = end + m.capturedLength();
-                        afterName = false;
-                        continue;
-                    }
-                }
-                const QString type = afterName ? sqliteType(upper) : QString();
-                if (!type.isEmpty()) {
-                    out += type;
-                    if (upper == QLatin1String("COUNTER"))
-                        out += kCounterMark;
-                    i = end;
-                    afterName = false;
-                    continue;
-                }
-            }
-            out += word;
-            afterName = !isNamingKeyword(upper);
-            i = end;
-            continue;
-        }
-        out += c;
-        if (!c.isSpace())
-            afterName = false;
-        ++i;
-    }
-    if (out.contains(kCounterMark)) {
-        // A generated key must never hand out the id of a deleted row again: other
-        // tables may still point at it. Only AUTOINCREMENT promises that in SQLite.
-        static const QRegularExpression key(QStringLiteral("\\x{1}((?:\\s+NOT\\s+NULL)?\\s+PRIMARY\\s+KEY\\b)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-        out.replace(key, QStringLiteral("\\1 AUTOINCREMENT"));
-        out.remove(kCounterMark);
-    }
-    return out;
 }
 
 } // namespace kelvarn

@@ -7,6 +7,7 @@
 #include "core/text_file.h"
 #include "core/text_utils.h"
 #include "db/database_session.h"
+#include "db/date_literals.h"
 #include "db/db_error.h"
 #include "output/text_export.h"
 
@@ -124,6 +125,9 @@ void ConsoleRunner::runStatements(QString remaining, QString& log) {
             logStatement(statement);
             skipping = !guardAllows(statement);
         } else if (!skipping) {
+            // Dates typed as in the program's own filters, d.m.yyyy, reach the
+            // database in its own form.
+            statement = DateLiterals::convertStatement(statement, session_.platform());
             logStatement(statement);
             runStatement(statement, log);
         } else {

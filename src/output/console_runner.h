@@ -46,6 +46,10 @@ class ConsoleRunner : public QObject {
     // progress is ignored.
     void run(const QString& script);
 
+    // Puts a script into the console's script box without running it (the install
+    // run shows the script it runs).
+    void loadScript(const QString& script) { Q_EMIT scriptLoaded(script); }
+
     // The plain executor: runs one statement that returns no rows, as given (no
     // conversion, no log). Returns the affected rows; throws DbError.
     int execute(const QString& statement);
@@ -62,6 +66,7 @@ class ConsoleRunner : public QObject {
     void modeChanged(kelvarn::ConversionMode mode);
     void statusTextChanged(const QString& text);
     void runningChanged(bool running);
+    void scriptLoaded(const QString& script);
 
   private:
     void runStatements(QString remaining, QString& log);

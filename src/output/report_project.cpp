@@ -107,8 +107,8 @@ std::vector<ReportDefinition> Parser::run() {
 void Parser::checkMagic(const QByteArray& firstLine) const {
     const QByteArray magic = ReportProject::kMagic.toLatin1();
     const QByteArray trimmed = firstLine.trimmed();
-    const bool ours =
-        trimmed.startsWith(magic) && (trimmed.size() == magic.size() || trimmed.at(magic.size()) == ' ');
+    // The version belongs to the mark: without one the file is not ours either.
+    const bool ours = trimmed.startsWith(magic) && trimmed.size() > magic.size() && trimmed.at(magic.size()) == ' ';
     if (!ours)
         throw ReportError(QStringLiteral("Soubor „%1“ není projekt tiskových sestav programu Kelvarn "
                                          "(první řádek má být „%2 %3“).")

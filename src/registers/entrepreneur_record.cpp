@@ -5,6 +5,7 @@
 #include "db/dataset.h"
 #include "db/db_context.h"
 #include "db/db_error.h"
+#include "db/field_refusal.h"
 
 #include <QDateTime>
 
@@ -52,10 +53,15 @@ int applyFieldEdits(Dataset& dataset, const std::vector<FieldEdit>& edits, Promp
                 dataset.edit();
             dataset.setValue(e.column, e.text);
         } catch (const DbError& error) {
-            prompts.message(
-                QStringLiteral("Chyba"),
-                QStringLiteral("Pole \"%1\": %2 Opravte prosím hodnotu.").arg(e.caption, error.text()),
-                MessageStyle::Error);
+            // A text too long says itself which field it is and how many characters fit.
+            const int c = dataset.columnIndex(e.column);
+            const std::optional<QString> tooLong =
+                c >= 0 ? textTooLong(dataset.column(c), e.caption, e.text) : std::nullopt;
+            prompts.message(QStringLiteral("Chyba"),
+                            tooLong ? *tooLong + QStringLiteral(" Opravte prosím hodnotu.")
+                                    : QStringLiteral("Pole \"%1\": %2 Opravte prosím hodnotu.")
+                                          .arg(e.caption, error.text()),
+                            MessageStyle::Error);
             return static_cast<int>(i);
         }
     }

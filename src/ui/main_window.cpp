@@ -321,6 +321,13 @@ void MainWindow::saveRecord() {
     controller_->saveCurrentRecord();
 }
 
+bool MainWindow::headerTextsTaken(const QString& container) {
+    // Entering the inner grid saves the record above it; a text its form could not
+    // take is told about first, never dropped with that save.
+    BoundForm* form = pages_->form(container);
+    return !form || form->applyPending(prompts_);
+}
+
 void MainWindow::runCommand(const std::function<void()>& command) {
     try {
         command();
@@ -362,8 +369,13 @@ void MainWindow::wireModules() {
         ShellController::GridHost host;
         host.gridName = grid->objectName();
         host.dataset = grid->dataset();
-        host.layout = [grid] { return grid->currentLayout(); };
-        host.apply = [grid](const GridLayout& layout) { grid->setSavedLayout(layout); };
+        host.layout = [grid] { return grid->layoutToKeep(); };
+        host.apply = [this, grid](const GridLayout& layout) {
+            if (QString why; !grid->setSavedLayout(layout, &why))
+                controller_->log().append(
+                    gridLayoutPath(controller_->state().appDir, controller_->state().userName, grid->objectName()) +
+                    QStringLiteral(": ") + why);
+        };
         controller_->registerGrid(std::move(host));
     }
     for (BoundForm* form : pages_->forms())
@@ -375,13 +387,17 @@ void MainWindow::wireModules() {
         });
         const QString name = grid->objectName();
         if (name == QLatin1String("DBGridFAVpol")) {
-            connect(grid, &DatasetGrid::focusEntered, this,
-                    [this, &modules] { runCommand([&modules] { modules.itemsGridFocused(true); }); });
+            connect(grid, &DatasetGrid::focusEntered, this, [this, &modules] {
+                if (headerTextsTaken(QStringLiteral("PanelFAV")))
+                    runCommand([&modules] { modules.itemsGridFocused(true); });
+            });
             connect(grid, &DatasetGrid::focusLeft, this,
                     [this, &modules] { runCommand([&modules] { modules.itemsGridFocused(false); }); });
         } else if (name == QLatin1String("DBGridOdpisy")) {
-            connect(grid, &DatasetGrid::focusEntered, this,
-                    [this, &modules] { runCommand([&modules] { modules.depreciationFocused(true); }); });
+            connect(grid, &DatasetGrid::focusEntered, this, [this, &modules] {
+                if (headerTextsTaken(QStringLiteral("PanelMajetek")))
+                    runCommand([&modules] { modules.depreciationFocused(true); });
+            });
             connect(grid, &DatasetGrid::focusLeft, this,
                     [this, &modules] { runCommand([&modules] { modules.depreciationFocused(false); }); });
         } else if (name.startsWith(QLatin1String("DBGridDPH"))) {
@@ -395,8 +411,10 @@ void MainWindow::wireModules() {
         }
     }
     if (BoundForm* memo = pages_->forms().value(QStringLiteral("DBMemoOdpis"))) {
-        connect(memo, &BoundForm::focusEntered, this,
-                [this, &modules] { runCommand([&modules] { modules.depreciationFocused(true); }); });
+        connect(memo, &BoundForm::focusEntered, this, [this, &modules] {
+            if (headerTextsTaken(QStringLiteral("PanelMajetek")))
+                runCommand([&modules] { modules.depreciationFocused(true); });
+        });
         connect(memo, &BoundForm::focusLeft, this,
                 [this, &modules] { runCommand([&modules] { modules.depreciationFocused(false); }); });
     }

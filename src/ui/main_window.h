@@ -133,6 +133,9 @@ class MainWindow : public QMainWindow, public ShellView, public ModuleView {
     void tabChanged(int index);
     void wireModules();
     void wireRecordButtons();
+    // Writes what the detail form in the container could not take while typed; false
+    // (the user told) when the row refuses it.
+    bool headerTextsTaken(const QString& container);
     // Runs a module command; a database refusal is shown, not thrown.
     void runCommand(const std::function<void()>& command);
     // The keyboard map; true when the key was dealt with (and goes no further).

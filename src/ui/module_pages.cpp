@@ -5,6 +5,7 @@
 #include "core/prompts.h"
 #include "db/dataset_table_model.h"
 #include "db/db_error.h"
+#include "db/field_refusal.h"
 #include "ui/detail_scroll_area.h"
 #include "ui/empty_detail_notice.h"
 #include "ui/field_text.h"
@@ -15,15 +16,11 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QSplitter>
-#include <QStyledItemDelegate>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,8 +29,6 @@
 namespace kelvarn {
 
 namespace {
-
-constexpr int kWidestColumn = 260;
 
 // "datum_zaevidovani" → "Datum zaevidovani": good enough until each panel gets
 // its own captions.
@@ -51,337 +46,6 @@ bool movedBetweenControls(const QFocusEvent* event) {
 }
 
 } // namespace
-
-// ---- DatasetGrid --------------------------------------------------------------
-
-namespace {
-
-// The cells of an editable grid: the first keystroke in a cell puts the record into
-// edit state (so the guard and the save see it at once), and cells that cannot be
-// typed into are shaded.
-class CellDelegate : public QStyledItemDelegate {
-  public:
-    CellDelegate(std::function<void()> typed, QObject* parent)
-        : QStyledItemDelegate(parent), typed_(std::move(typed)) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            connect(line, &QLineEdit::textEdited, this, [this] { typed_(); });
-        return editor;
-    }
-
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (!(index.flags() & Qt::ItemIsEditable))
-            option->backgroundBrush = option->palette.brush(QPalette::Button);
-    }
-
-  private:
-    std::function<void()> typed_;
-};
-
-} // namespace
-
-DatasetGrid::DatasetGrid(Dataset* dataset, const QString& name, const QString& title, bool editable,
-                         bool editOnDoubleClick, QWidget* parent)
-    : QTableView(parent), dataset_(dataset), editable_(editable) {
-    setObjectName(name);
-    setAccessibleName(title);
-    model_ = new DatasetTableModel(dataset, this);
-    setModel(model_);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setAlternatingRowColors(true);
-    horizontalHeader()->setHighlightSections(false);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    triggers_ = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
-    if (editOnDoubleClick)
-        triggers_ |= QAbstractItemView::DoubleClicked;
-    setEditTriggers(editable_ ? triggers_ : QAbstractItemView::NoEditTriggers);
-    if (editable_)
-        setItemDelegate(new CellDelegate([this] { cellTyped(); }, this));
-
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DatasetGrid::rowEntered);
-    connect(dataset, &Dataset::currentRowChanged, this, [this] { followDataset(); });
-    connect(model_, &DatasetTableModel::refused, this, &DatasetGrid::failed, Qt::QueuedConnection);
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        configureColumns();
-        followDataset();
-    });
-}
-
-void DatasetGrid::configureColumns() {
-    // Once: the columns of a list do not change between rereads, and the widths the
-    // user set must survive them.
-    if (configured_ || !dataset_ || !dataset_->isActive() || dataset_->columnCount() == 0)
-        return;
-    configured_ = true;
-    QStringList columns;
-    QStringList titles;
-    for (int c = 0; c < dataset_->columnCount(); ++c) {
-        const QString column = dataset_->column(c).name;
-        const QString title = titles_ ? titles_(column) : QString();
-        if (!title.isEmpty()) {
-            columns << column;
-            titles << title;
-        }
-    }
-    // A list shows the columns its captions name; the rest (spare amounts, kinds,
-    // links) only clutter it. Without captions every column shows.
-    for (int c = 0; c < dataset_->columnCount(); ++c) {
-        const QString column = dataset_->column(c).name;
-        setColumnHidden(c, hidden_.contains(column, Qt::CaseInsensitive) ||
-                               (!titles.isEmpty() && !columns.contains(column)));
-    }
-    QHeaderView* header = horizontalHeader();
-    for (int place = 0; place < order_.size(); ++place)
-        if (const int c = dataset_->columnIndex(order_[place]); c >= 0)
-            header->moveSection(header->visualIndex(c), place);
-    // The key shows last, where it is out of the way of typing.
-    const int key = dataset_->columnIndex(QStringLiteral("id"));
-    if (key >= 0 && !isColumnHidden(key))
-        header->moveSection(header->visualIndex(key), header->count() - 1);
-    model_->setTitles(columns, titles);
-    resizeColumnsToContents();
-    for (int c = 0; c < model_->columnCount(); ++c)
-        setColumnWidth(c, std::min(columnWidth(c), kWidestColumn));
-    if (savedLayout_)
-        applySavedLayout();
-}
-
-void DatasetGrid::setSavedLayout(const GridLayout& layout) {
-    savedLayout_ = layout;
-    if (configured_)
-        applySavedLayout();
-}
-
-void DatasetGrid::applySavedLayout() {
-    QStringList names;
-    for (int c = 0; c < dataset_->columnCount(); ++c)
-        names << dataset_->column(c).name;
-    const GridLayout fitted = applyGridLayout(*savedLayout_, names);
-    savedLayout_.reset();
-    QStringList titleColumns;
-    QStringList titles;
-    for (int visual = 0; visual < fitted.columns.size(); ++visual) {
-        const GridColumn& column = fitted.columns[visual];
-        const int logical = dataset_->columnIndex(column.field);
-        if (logical < 0)
-            continue;
-        horizontalHeader()->moveSection(horizontalHeader()->visualIndex(logical), visual);
-        setColumnHidden(logical, !column.visible);
-        if (column.width > 0)
-            setColumnWidth(logical, column.width);
-        titleColumns << column.field;
-        titles << (column.title.isEmpty() ? model_->headerData(logical, Qt::Horizontal).toString()
-                                          : column.title);
-    }
-    model_->setTitles(titleColumns, titles);
-}
-
-GridLayout DatasetGrid::currentLayout() const {
-    GridLayout layout;
-    if (!dataset_ || !configured_)
-        return layout;
-    const QHeaderView* header = horizontalHeader();
-    for (int visual = 0; visual < header->count(); ++visual) {
-        const int logical = header->logicalIndex(visual);
-        if (logical < 0 || logical >= dataset_->columnCount())
-            continue;
-        GridColumn column;
-        column.field = dataset_->column(logical).name;
-        column.title = model_->headerData(logical, Qt::Horizontal).toString();
-        column.width = columnWidth(logical);
-        column.visible = !isColumnHidden(logical);
-        layout.columns.append(column);
-    }
-    return layout;
-}
-
-void DatasetGrid::setLocked(bool locked) {
-    locked_ = locked;
-    setEditTriggers(editable_ && !locked_ ? triggers_ : QAbstractItemView::NoEditTriggers);
-}
-
-QString DatasetGrid::currentColumnName() const {
-    const QModelIndex index = currentIndex();
-    if (!index.isValid() || !dataset_ || index.column() >= dataset_->columnCount())
-        return {};
-    return dataset_->column(index.column()).name;
-}
-
-void DatasetGrid::enterColumn(const QString& column) {
-    if (!dataset_ || !dataset_->isActive())
-        return;
-    int c = column.isEmpty() ? -1 : dataset_->columnIndex(column);
-    for (int visual = 0; column.isEmpty() && visual < horizontalHeader()->count() && c < 0; ++visual)
-        if (!isColumnHidden(horizontalHeader()->logicalIndex(visual)))
-            c = horizontalHeader()->logicalIndex(visual);
-    if (c >= 0)
-        column_ = dataset_->column(c).name;
-    const int row = std::max(dataset_->currentRow(), 0);
-    if (c < 0 || row >= model_->rowCount())
-        return;
-    following_ = true;
-    selectionModel()->setCurrentIndex(model_->index(row, c),
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    following_ = false;
-}
-
-QList<Dataset::Bookmark> DatasetGrid::selectedBookmarks() const {
-    QList<Dataset::Bookmark> marks;
-    if (!dataset_)
-        return marks;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        if (const Dataset::Bookmark mark = dataset_->bookmarkAt(index.row()))
-            marks << mark;
-    return marks;
-}
-
-int DatasetGrid::columnToEnter() const {
-    if (const int c = dataset_->columnIndex(column_); c >= 0 && !isColumnHidden(c))
-        return c;
-    for (int visual = 0; visual < horizontalHeader()->count(); ++visual)
-        if (!isColumnHidden(horizontalHeader()->logicalIndex(visual)))
-            return horizontalHeader()->logicalIndex(visual);
-    return -1;
-}
-
-void DatasetGrid::followDataset() {
-    if (following_ || !dataset_ || !dataset_->isActive())
-        return;
-    const int row = dataset_->currentRow();
-    // The row is already current when the user moved there; keeping the selection
-    // keeps the rows marked for deletion.
-    if (row < 0 || row >= model_->rowCount() || currentIndex().row() == row)
-        return;
-    const int column = columnToEnter();
-    if (column < 0)
-        return;
-    following_ = true;
-    // Rows the user marked stay marked when a command moves the record: they are
-    // what a deletion takes.
-    const bool marked = selectionModel()->selectedRows().size() > 1;
-    selectionModel()->setCurrentIndex(
-        model_->index(row, column), marked ? QItemSelectionModel::NoUpdate
-                                           : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    scrollTo(currentIndex());
-    following_ = false;
-}
-
-void DatasetGrid::rowEntered(const QModelIndex& current, const QModelIndex&) {
-    if (current.isValid() && dataset_ && current.column() < dataset_->columnCount())
-        column_ = dataset_->column(current.column()).name;
-    if (following_ || !current.isValid() || !dataset_ || !dataset_->isActive() ||
-        current.row() == dataset_->currentRow())
-        return;
-    try {
-        dataset_->moveTo(current.row());
-    } catch (const DbError& e) {
-        Q_EMIT failed(e.text());
-    }
-    // A refused post keeps the cursor on the edited row; the grid goes back to it.
-    if (dataset_ && dataset_->currentRow() != current.row())
-        QTimer::singleShot(0, this, [this] { followDataset(); });
-}
-
-void DatasetGrid::cellTyped() {
-    if (!dataset_ || !dataset_->isActive() || dataset_->isEditing() || dataset_->currentRow() < 0)
-        return;
-    try {
-        dataset_->edit();
-    } catch (const DbError& e) {
-        Q_EMIT failed(e.text());
-    }
-}
-
-bool DatasetGrid::commitOpenEditor() {
-    if (state() != QAbstractItemView::EditingState)
-        return true;
-    QWidget* editor = indexWidget(currentIndex());
-    if (!editor)
-        return true;
-    commitData(editor);
-    if (!model_->lastError().isEmpty())
-        return false;
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
-    return true;
-}
-
-void DatasetGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTableView::closeEditor(editor, hint);
-    // Esc in a cell drops the row's edit, as Esc on the grid does: typing has already
-    // put the row into edit state.
-    if (hint == QAbstractItemDelegate::RevertModelCache && dataset_ && dataset_->isEditing()) {
-        try {
-            dataset_->cancel();
-        } catch (const DbError& e) {
-            Q_EMIT failed(e.text());
-        }
-    }
-}
-
-void DatasetGrid::commitData(QWidget* editor) {
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    const QPersistentModelIndex index = currentIndex();
-    QTableView::commitData(editor);
-    // A refused text is handed back to the user after the message, not dropped.
-    if (line && index.isValid() && !model_->lastError().isEmpty()) {
-        const QString typed = line->text();
-        QTimer::singleShot(0, this, [this, index, typed] { reopenRefused(index, typed); });
-    }
-}
-
-void DatasetGrid::reopenRefused(const QPersistentModelIndex& index, const QString& typed) {
-    if (!index.isValid() || !dataset_ || !dataset_->isEditing() || dataset_->currentRow() != index.row() ||
-        locked_)
-        return;
-    setCurrentIndex(index);
-    edit(index);
-    if (auto* line = qobject_cast<QLineEdit*>(indexWidget(index))) {
-        line->setText(typed);
-        line->selectAll();
-    }
-}
-
-void DatasetGrid::keyPressEvent(QKeyEvent* event) {
-    if (dataset_ && dataset_->isActive() && event->modifiers() == Qt::NoModifier) {
-        try {
-            if (event->key() == Qt::Key_Insert && editable_ && !locked_) {
-                dataset_->insert();
-                event->accept();
-                return;
-            }
-            if (event->key() == Qt::Key_Escape && dataset_->isEditing()) {
-                dataset_->cancel();
-                event->accept();
-                return;
-            }
-        } catch (const DbError& e) {
-            Q_EMIT failed(e.text());
-            event->accept();
-            return;
-        }
-    }
-    QTableView::keyPressEvent(event);
-}
-
-void DatasetGrid::focusInEvent(QFocusEvent* event) {
-    QTableView::focusInEvent(event);
-    if (movedBetweenControls(event))
-        Q_EMIT focusEntered();
-}
-
-void DatasetGrid::focusOutEvent(QFocusEvent* event) {
-    QTableView::focusOutEvent(event);
-    // The cell editor is part of the grid.
-    if (movedBetweenControls(event) && !isAncestorOf(QApplication::focusWidget()))
-        Q_EMIT focusLeft();
-}
 
 // ---- BoundForm ----------------------------------------------------------------
 
@@ -479,7 +143,6 @@ QWidget* BoundForm::addGroup(const DetailGroup& group) {
         const DatasetColumn& col = dataset_->column(c);
         fields_.push_back(
             {col.name, spec.caption, nullptr, spec.readOnly, false,
-             col.type == ColumnType::Text ? col.size : -1,
              col.type == ColumnType::Float ? amountDecimals().value(col.name.toLower(), -1) : -1});
         QWidget* editor = makeEditor(spec, c, index);
         fields_[index].editor = editor;
@@ -650,7 +313,10 @@ bool BoundForm::applyPending(Prompts& prompts) {
             dataset_->setValue(f.column, text.isEmpty() ? QVariant() : QVariant(text));
             f.pending = false;
         } catch (const DbError& e) {
-            prompts.message(QStringLiteral("Chyba"), f.caption + QStringLiteral(": ") + e.text(),
+            const int c = dataset_->columnIndex(f.column);
+            prompts.message(QStringLiteral("Chyba"),
+                            c >= 0 ? fieldRefusalText(dataset_->column(c), f.caption, text, e.text())
+                                   : f.caption + QStringLiteral(": ") + e.text(),
                             MessageStyle::Error);
             f.editor->setFocus();
             return false;
@@ -677,9 +343,8 @@ void BoundForm::reload() {
         }
         f.pending = false;
         const QSignalBlocker quiet(f.editor);
-        // A limit below a stored longer text would cut it silently on the next save.
-        if (auto* line = qobject_cast<QLineEdit*>(f.editor); line && f.size > 0)
-            line->setMaxLength(std::max<int>(f.size, static_cast<int>(text.size())));
+        // No length limit on the editor: it would cut a pasted text silently. A text
+        // longer than the column holds waits, and the save says how much fits.
         showEditorText(f.editor, text);
         const bool enabled = hasRow || dataset_->isEditing();
         f.editor->setEnabled(enabled && !(f.readOnly && qobject_cast<QComboBox*>(f.editor)));

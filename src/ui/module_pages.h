@@ -3,6 +3,7 @@
 #include "db/dataset.h"
 #include "lists/detail_layout.h"
 #include "lists/grid_layout.h"
+#include "ui/dataset_grid.h"
 
 #include <QHash>
 #include <QPointer>
@@ -20,80 +21,6 @@ namespace kelvarn {
 
 class DatasetTableModel;
 class Prompts;
-
-// A module grid: the rows of one dataset, several selectable at once, edited in
-// place. The dataset's cursor follows the grid's current row, so leaving an edited
-// row posts it; Insert starts a row and Esc drops the row being edited.
-class DatasetGrid : public QTableView {
-    Q_OBJECT
-  public:
-    DatasetGrid(Dataset* dataset, const QString& name, const QString& title, bool editable,
-                bool editOnDoubleClick, QWidget* parent = nullptr);
-
-    Dataset* dataset() const { return dataset_; }
-    DatasetTableModel* tableModel() const { return model_; }
-    // Titles of the columns by name; applied when the dataset first shows its columns.
-    void setColumnTitles(std::function<QString(const QString& column)> titles) {
-        titles_ = std::move(titles);
-    }
-    // Columns the user has no use for (keys, links, time stamps).
-    void setHiddenColumns(const QStringList& columns) { hidden_ = columns; }
-    // Columns placed first, in this order; the others follow as the dataset has them.
-    void setColumnOrder(const QStringList& columns) { order_ = columns; }
-    // Read-only for a while (a deletion); a grid that is never editable stays so.
-    void setLocked(bool locked);
-    bool isLocked() const { return locked_; }
-    QString currentColumnName() const;
-    // Enters the column by name, or the first column when the name is "".
-    void enterColumn(const QString& column);
-    QList<Dataset::Bookmark> selectedBookmarks() const;
-    // Writes the text of an open cell editor into the row; false when the row
-    // refused it (the user has been told and gets the text back).
-    bool commitOpenEditor();
-
-    // The user's arrangement of the columns (order, widths, titles, hidden ones).
-    GridLayout currentLayout() const;
-    // A saved arrangement; applied as soon as the grid knows its columns.
-    void setSavedLayout(const GridLayout& layout);
-
-  Q_SIGNALS:
-    void focusEntered();
-    void focusLeft();
-    // A double click on a date field asks for the date picker.
-    void datePickRequested(const QString& column, const QString& text);
-    // A database refusal while moving, inserting or cancelling.
-    void failed(const QString& text);
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void commitData(QWidget* editor) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-
-  private:
-    void reopenRefused(const QPersistentModelIndex& index, const QString& typed);
-    void cellTyped();
-    void followDataset();
-    void rowEntered(const QModelIndex& current, const QModelIndex& previous);
-    void configureColumns();
-    void applySavedLayout();
-    int columnToEnter() const;
-
-    QPointer<Dataset> dataset_;
-    DatasetTableModel* model_ = nullptr;
-    std::function<QString(const QString&)> titles_;
-    QStringList hidden_;
-    QStringList order_;
-    // The column survives rereads, which close the dataset and with it every column.
-    QString column_;
-    bool configured_ = false;
-    bool editable_ = true;
-    bool locked_ = false;
-    bool following_ = false;
-    std::optional<GridLayout> savedLayout_;
-    EditTriggers triggers_;
-};
 
 // A detail panel's fields bound to the current row: grouped and captioned as the
 // panel's layout says, selectors for the offered values, memos for long texts and
@@ -141,7 +68,6 @@ class BoundForm : public QWidget {
         QWidget* editor = nullptr;
         bool readOnly = false;
         bool pending = false;
-        int size = -1;     // characters a text column takes
         int decimals = -1; // an amount's fixed decimals
     };
     void build();

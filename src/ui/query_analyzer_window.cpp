@@ -126,6 +126,7 @@ QueryAnalyzerWindow::QueryAnalyzerWindow(ConsoleRunner& runner, Prompts& prompts
     buildMenus();
     showModeChecked(runner_.mode());
     connect(&runner_, &ConsoleRunner::modeChanged, this, &QueryAnalyzerWindow::showModeChecked);
+    connect(&runner_, &ConsoleRunner::scriptLoaded, this, &QueryAnalyzerWindow::setScriptText);
 
     resize(820, 600);
 }

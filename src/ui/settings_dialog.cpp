@@ -84,6 +84,9 @@ SettingsDialog::SettingsDialog(AppState& state, Prompts& prompts, QWidget* paren
     newPassword_ = addPassword(QStringLiteral("Nové heslo"));
     newPasswordAgain_ = addPassword(QStringLiteral("Nové heslo (kontrola)"));
     layout->addLayout(passwords);
+    passwordNote_ = new QLabel(this);
+    passwordNote_->setWordWrap(true);
+    layout->addWidget(passwordNote_);
 
     changePassword_ = new QPushButton(QStringLiteral("Změnit heslo"), this);
     ok_ = new QPushButton(QStringLiteral("OK"), this);
@@ -134,6 +137,8 @@ void SettingsDialog::reload() {
         edit->setEnabled(canChange);
     }
     changePassword_->setEnabled(canChange);
+    passwordNote_->setText(passwordChangeUnavailableText(state_.platform));
+    passwordNote_->setVisible(!canChange);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event) {

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -49,6 +50,8 @@ class SettingsDialog : public QDialog {
     QLineEdit* newPasswordBox() const { return newPassword_; }
     QLineEdit* newPasswordAgainBox() const { return newPasswordAgain_; }
     QPushButton* changePasswordButton() const { return changePassword_; }
+    // Says why the password cannot be changed where it cannot.
+    QLabel* passwordNote() const { return passwordNote_; }
     QPushButton* okButton() const { return ok_; }
 
   Q_SIGNALS:
@@ -79,6 +82,7 @@ class SettingsDialog : public QDialog {
     QLineEdit* newPassword_ = nullptr;
     QLineEdit* newPasswordAgain_ = nullptr;
     QPushButton* changePassword_ = nullptr;
+    QLabel* passwordNote_ = nullptr;
     QPushButton* ok_ = nullptr;
     QList<QPair<QCheckBox*, bool AppState::*>> options_;
 };

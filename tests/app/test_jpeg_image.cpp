@@ -1,7 +1,9 @@
 #include "app/jpeg_image.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -77,6 +79,67 @@ TEST_F(JpegImageTest, BadFilesGiveACzechReasonAndLeaveTheImageAlone) {
         EXPECT_EQ(error,
                   QStringLiteral("Obrázek \"") + c.file + QStringLiteral("\" nelze načíst: ") + c.reason);
         EXPECT_EQ(image, placeholder) << c.file.toStdString();
+    }
+}
+
+// A small real picture whose frame header is changed to declare another size, as a
+// damaged or tampered logo.jpg would.
+QByteArray withDeclaredSize(bool progressive, int width, int height) {
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(QColor(10, 120, 200));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(picture));
+    QByteArray data = buffer.data();
+    const char sof = progressive ? '\xC2' : '\xC0';
+    for (qsizetype i = 0; i + 8 < data.size(); ++i) {
+        if (data[i] == '\xFF' && data[i + 1] == sof) {
+            // FF Cx, length (2), precision (1), height (2), width (2)
+            data[i + 5] = char(height >> 8);
+            data[i + 6] = char(height & 0xFF);
+            data[i + 7] = char(width >> 8);
+            data[i + 8] = char(width & 0xFF);
+            return data;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return data;
+}
+
+TEST_F(JpegImageTest, AnAbsurdDeclaredSizeIsRefusedBeforeAnythingIsDecoded) {
+    const struct {
+        bool progressive;
+        int width;
+        int height;
+        QString reason;
+    } cases[] = {
+        {false, 65500, 65500,
+         QStringLiteral("obrázek je příliš velký (65500 × 65500 bodů; úvodní obrázek má 988 × 586 bodů)")},
+        {true, 65500, 65500,
+         QStringLiteral("obrázek je příliš velký (65500 × 65500 bodů; úvodní obrázek má 988 × 586 bodů)")},
+        {false, 20000, 8, QStringLiteral("obrázek je příliš velký (20000 × 8 bodů; úvodní obrázek má 988 × 586 bodů)")},
+        // Within the limits, but far more than the file's data can describe.
+        {false, 8000, 6000, QStringLiteral("poškozená data JPEG (hlavička udává 8000 × 6000 bodů, na které %1 bajtů "
+                                           "souboru nestačí)")},
+        {true, 4000, 3000, QStringLiteral("poškozená data JPEG (hlavička udává 4000 × 3000 bodů, na které %1 bajtů "
+                                          "souboru nestačí)")},
+    };
+    for (const auto& c : cases) {
+        const QByteArray data = withDeclaredSize(c.progressive, c.width, c.height);
+        QImage image;
+        QString reason;
+        EXPECT_FALSE(decodeJpeg(data, image, reason)) << c.width << "x" << c.height;
+        EXPECT_EQ(reason, c.reason.contains(QLatin1String("%1")) ? c.reason.arg(data.size()) : c.reason);
+        EXPECT_TRUE(image.isNull());
+    }
+    // The same picture with its own size still decodes.
+    QImage image;
+    QString reason;
+    for (bool progressive : {false, true}) {
+        EXPECT_TRUE(decodeJpeg(withDeclaredSize(progressive, 64, 48), image, reason)) << reason.toStdString();
+        EXPECT_EQ(image.size(), QSize(64, 48));
     }
 }
 

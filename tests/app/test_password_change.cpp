@@ -2,7 +2,11 @@
 
 #include "core/app_state.h"
 #include "db/db_error.h"
+#include "db/platform_fixture.h"
 #include "support/scripted_prompts.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <gtest/gtest.h>
 
@@ -62,20 +66,79 @@ TEST_F(PasswordChangeTest, ValidationMessagesComeInTheirOrderAndStopTheChange) {
     EXPECT_EQ(state.password, QStringLiteral("stare"));
 
     EXPECT_TRUE(change(QStringLiteral("stare"), QStringLiteral("no ve "), QStringLiteral("no ve ")).changed);
-    EXPECT_EQ(ran, QStringList{QStringLiteral("sp_password 'stare', 'no ve '")});
+    EXPECT_EQ(ran, QStringList{QStringLiteral("sp_password N'stare', N'no ve '")});
 }
 
-TEST_F(PasswordChangeTest, JetWritesEmptyPasswordsAsNullButKeepsThemEmpty) {
+TEST_F(PasswordChangeTest, TheEmbeddedDatabaseHasNoPasswordToChange) {
+    // It used to send a JET statement the embedded database cannot run.
     state.platform = QStringLiteral("1");
-    EXPECT_TRUE(change({}, QStringLiteral("tajne"), QStringLiteral("tajne")).changed);
-    EXPECT_EQ(state.password, QStringLiteral("tajne"));
-    expectOneBox(QStringLiteral("Hlášení"), QStringLiteral("Změna hesla proběhla úspěšně.  "),
-                 MessageStyle::Info);
+    EXPECT_FALSE(passwordChangeAvailable(state.platform));
+    EXPECT_TRUE(passwordChangeStatements(state.platform, QStringLiteral("jana"), {}, QStringLiteral("t")).isEmpty());
+    const PasswordChangeResult result = change({}, QStringLiteral("tajne"), QStringLiteral("tajne"));
+    EXPECT_FALSE(result.changed);
+    EXPECT_TRUE(ran.isEmpty());
+    EXPECT_EQ(state.password, QString());
+    expectOneBox(QStringLiteral("Chyba"), QStringLiteral("Vestavěná databáze nemá žádné heslo, které by se dalo změnit."),
+                 MessageStyle::Error);
+}
 
-    EXPECT_TRUE(change(QStringLiteral("tajne"), {}, {}).changed);
-    EXPECT_EQ(ran, (QStringList{QStringLiteral("ALTER USER jana PASSWORD tajne NULL"),
-                                QStringLiteral("ALTER USER jana PASSWORD NULL tajne")}));
-    EXPECT_EQ(state.password, QString()); // not the word NULL
+TEST_F(PasswordChangeTest, EveryValueIsQuotedForItsPlatform) {
+    const struct {
+        const char* platform;
+        const char* user;
+        const char* newPassword;
+        QStringList statements;
+    } cases[] = {
+        // Without quoting this changed the password of another login.
+        {"2", "jana", "x', @loginame='sa", {QStringLiteral("sp_password N'stare', N'x'', @loginame=''sa'")}},
+        {"2", "jana", "\\'; DROP TABLE t; --", {QStringLiteral("sp_password N'stare', N'\\''; DROP TABLE t; --'")}},
+        {"3", "jana", "a'b c", {QStringLiteral("alter user jana identified by \"a'b c\""),
+                                QStringLiteral("alter user SYSTEM identified by \"a'b c\""),
+                                QStringLiteral("alter user SYS identified by \"a'b c\"")}},
+        // A name Oracle keeps only in quotes is named exactly.
+        {"3", "jana.nova", "n", {QStringLiteral("alter user \"jana.nova\" identified by \"n\""),
+                                 QStringLiteral("alter user SYSTEM identified by \"n\""),
+                                 QStringLiteral("alter user SYS identified by \"n\"")}},
+    };
+    for (const auto& c : cases) {
+        state.platform = QString::fromLatin1(c.platform);
+        state.password = QStringLiteral("stare");
+        ran.clear();
+        const QString password = QString::fromUtf8(c.newPassword);
+        const PasswordChangeResult result =
+            changePassword(state, QStringLiteral("stare"), password, password, QString::fromUtf8(c.user), execute, prompts);
+        EXPECT_TRUE(result.changed) << c.newPassword;
+        EXPECT_EQ(ran, c.statements);
+        EXPECT_EQ(state.password, password);
+        prompts.shown.clear();
+    }
+}
+
+TEST_F(PasswordChangeTest, WhatCannotBeQuotedSafelyIsRefusedBeforeAnythingRuns) {
+    const struct {
+        const char* platform;
+        const char* user;
+        QString newPassword;
+        QString message;
+    } cases[] = {
+        {"3", "jana", QStringLiteral("a\"b"), QStringLiteral("Heslo databáze Oracle nesmí obsahovat uvozovky (\").  ")},
+        {"3", "ja\"na", QStringLiteral("n"), QStringLiteral("Jméno uživatele \"ja\"na\" nelze v příkazu pro změnu hesla použít.  ")},
+        {"2", "jana", QStringLiteral("a\tb"),
+         QStringLiteral("Nové heslo nesmí obsahovat řídicí znaky (tabulátor, konec řádku a podobně).  ")},
+        {"3", "jana", QStringLiteral("a") + QChar(0) + QStringLiteral("b"),
+         QStringLiteral("Nové heslo nesmí obsahovat řídicí znaky (tabulátor, konec řádku a podobně).  ")},
+    };
+    for (const auto& c : cases) {
+        state.platform = QString::fromLatin1(c.platform);
+        state.password = QStringLiteral("stare");
+        const PasswordChangeResult result =
+            changePassword(state, QStringLiteral("stare"), c.newPassword, c.newPassword, QString::fromUtf8(c.user),
+                           execute, prompts);
+        EXPECT_FALSE(result.changed);
+        expectOneBox(QStringLiteral("Chyba"), c.message, MessageStyle::Error);
+    }
+    EXPECT_TRUE(ran.isEmpty());
+    EXPECT_EQ(state.password, QStringLiteral("stare"));
 }
 
 TEST_F(PasswordChangeTest, OracleAlsoChangesTheAdministrativeAccounts) {
@@ -109,10 +172,45 @@ TEST_F(PasswordChangeTest, MySqlAndFirebirdHaveNoPasswordChange) {
         state.platform = QString::fromLatin1(code);
         EXPECT_FALSE(passwordChangeAvailable(state.platform));
         EXPECT_FALSE(change({}, QStringLiteral("n"), QStringLiteral("n")).changed);
+        EXPECT_FALSE(passwordChangeUnavailableText(state.platform).isEmpty());
+        expectOneBox(QStringLiteral("Chyba"), passwordChangeUnavailableText(state.platform), MessageStyle::Error);
     }
-    EXPECT_TRUE(ran.isEmpty() && prompts.shown.isEmpty());
-    EXPECT_TRUE(passwordChangeAvailable(QStringLiteral("1")) && passwordChangeAvailable(QStringLiteral("3")));
+    EXPECT_TRUE(ran.isEmpty());
+    EXPECT_TRUE(passwordChangeAvailable(QStringLiteral("2")) && passwordChangeAvailable(QStringLiteral("3")));
+    EXPECT_TRUE(passwordChangeUnavailableText(QStringLiteral("3")).isEmpty());
 }
 
 } // namespace
 } // namespace kelvarn
+
+namespace kelvarn::test {
+namespace {
+
+// The quoting rules of the two platforms, checked on the engines here that share them:
+// Oracle's quoted password is a quoted name; MS SQL's N'…' literal reads the same on MariaDB.
+class PasswordQuotingOnServer : public PlatformTest {};
+KELVARN_ON_ALL_PLATFORMS(PasswordQuotingOnServer);
+
+TEST_P(PasswordQuotingOnServer, QuotedPasswordsReadBackExactlyAsTyped) {
+    const QStringList passwords = {QStringLiteral("x', @loginame='sa"), QStringLiteral("\\'; --"),
+                                   QStringLiteral("a'b c"), QStringLiteral("end\\")};
+    for (const QString& password : passwords) {
+        const QString oracle = passwordChangeStatements(QStringLiteral("3"), QStringLiteral("jana"), {}, password).first();
+        const QString quoted = oracle.mid(oracle.indexOf(QStringLiteral(" identified by ")) + 15);
+        QSqlQuery q = db->session->query(QStringLiteral("SELECT 1 AS ") + quoted + QStringLiteral(" FROM tbl_system"));
+        EXPECT_EQ(q.record().fieldName(0), password);
+
+        if (GetParam() != DbPlatform::MySql)
+            continue;
+        const QString msSql =
+            passwordChangeStatements(QStringLiteral("2"), QStringLiteral("jana"), QStringLiteral("st'are"), password).first();
+        QSqlQuery literals = db->session->query(QStringLiteral("SELECT ") + msSql.mid(QStringLiteral("sp_password ").size()) +
+                                                QStringLiteral(" FROM tbl_system WHERE id=1"));
+        ASSERT_TRUE(literals.next());
+        EXPECT_EQ(literals.value(0).toString(), QStringLiteral("st'are"));
+        EXPECT_EQ(literals.value(1).toString(), password);
+    }
+}
+
+} // namespace
+} // namespace kelvarn::test

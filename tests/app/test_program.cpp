@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace kelvarn {
 namespace {
 
@@ -147,6 +150,24 @@ TEST_F(ProgramFolder, InstallCreatesTheStructureOnceOnly) {
         << "the failed run damaged nothing";
 }
 
+TEST_F(ProgramFolder, AnUpdateWithNothingToDoEndsQuietlyAndSucceeds) {
+    REQUIRE_EXECUTABLE(executable("kelvarn"));
+    const Outcome install = kelvarn(
+        {QStringLiteral("-inst"), QStringLiteral("~dp0install/kelvarn_install.sql"), QStringLiteral("x")});
+    ASSERT_EQ(install.exitCode, 0) << describe(install);
+    // The sections of older versions are skipped on a database of the current one.
+    ASSERT_TRUE(
+        writeCp1250File(appDir + QStringLiteral("install/update.sql"),
+                        QStringLiteral("#ALLOW ONLY-1.60-;\r\nALTER TABLE tbl_doklad ADD COLUMN x INT;\r\n"
+                                       "UPDATE tbl_system SET verze_databaze='1.70' WHERE id=1;\r\n")));
+    const Outcome update =
+        kelvarn({QStringLiteral("-inst"), QStringLiteral("~dp0install/update.sql"), QStringLiteral("x")});
+    ASSERT_TRUE(update.finished) << describe(update);
+    EXPECT_EQ(update.exitCode, 0) << describe(update);
+    EXPECT_FALSE(update.err.contains(QStringLiteral("Instalace"))) << describe(update);
+    EXPECT_FALSE(update.err.contains(QStringLiteral("Chyba"))) << describe(update);
+}
+
 TEST_F(ProgramFolder, InstallWithAMissingScriptFails) {
     REQUIRE_EXECUTABLE(executable("kelvarn"));
     const Outcome r =
@@ -222,6 +243,102 @@ TEST_F(ProgramFolder, NewDatabaseToolRefusesBadInput) {
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_FALSE(QFile::exists(database()));
     }
+}
+
+// The program folder (with the embedded database in it) cannot be written: mounted
+// read-only in a private mount namespace, or, for an ordinary user, without write
+// permission.
+class ReadOnlyProgramFolder : public ProgramFolder {
+  protected:
+    void SetUp() override {
+        ProgramFolder::SetUp();
+        if (HasFatalFailure())
+            return;
+        REQUIRE_EXECUTABLE(executable("kelvarn"));
+        REQUIRE_EXECUTABLE(executable("kelvarn-newdb"));
+        const Outcome created = newdb({QStringLiteral("--name"), QStringLiteral("Jana Nováková")});
+        ASSERT_EQ(created.exitCode, 0) << describe(created);
+        ASSERT_FALSE(QFile::exists(database() + QStringLiteral("-wal"))) << "a cleanly closed database";
+    }
+
+    Outcome kelvarnReadOnly(const QStringList& arguments) {
+        if (::geteuid() != 0) {
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+            const Outcome r = kelvarn(arguments);
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+            return r;
+        }
+        const QStringList wrapped = QStringList{QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"),
+                                                QStringLiteral("mount --bind -o ro \"$0\" \"$0\" && exec \"$@\""),
+                                                dir.path(), executable("kelvarn")} +
+                                    arguments;
+        return run(QStringLiteral("unshare"), wrapped, work.path(), appDir);
+    }
+
+    // Changes waiting in the write-ahead journal, as another running instance (or
+    // one that died) leaves them; withIndex keeps the journal's -shm index too.
+    void leavePendingChange(const QString& version, bool withIndex) {
+        QTemporaryDir snapshot;
+        ASSERT_TRUE(snapshot.isValid());
+        const QStringList files = {QStringLiteral("kelvarn.db"), QStringLiteral("kelvarn.db-wal"),
+                                   QStringLiteral("kelvarn.db-shm")};
+        {
+            DatabaseSession session;
+            session.open(connectionString(), DbPlatform::Jet);
+            session.execute(QStringLiteral("UPDATE tbl_system SET verze_databaze = ? WHERE id = 1"), {version});
+            for (const QString& f : files)
+                ASSERT_TRUE(QFile::copy(appDir + f, snapshot.filePath(f))) << f.toStdString();
+        }
+        for (const QString& f : files) {
+            QFile::remove(appDir + f);
+            if (withIndex || !f.endsWith(QLatin1String("-shm"))) {
+                ASSERT_TRUE(QFile::copy(snapshot.filePath(f), appDir + f));
+            }
+        }
+    }
+
+    static bool cannotIsolate(const Outcome& r) {
+        return r.err.contains(QStringLiteral("unshare:")) || r.err.contains(QStringLiteral("mount:"));
+    }
+};
+
+TEST_F(ReadOnlyProgramFolder, TheRecordsAreShownWithAClearWordThatNothingCanBeSaved) {
+    const struct {
+        const char* what;
+        const char* pendingVersion; // null: no pending change
+        bool withIndex;
+        int exitCode;
+        QString says;
+    } cases[] = {
+        {"a cleanly closed database", nullptr, false, 0, QStringLiteral("Databáze jen pro čtení")},
+        // The pending change is read: it makes the versions differ (message 6).
+        {"changes pending with their index", "9.99", true, 1, QStringLiteral("Verze databáze (9.99)")},
+        // Without the index they cannot be read; showing the database without them
+        // would show old records as if they were all.
+        {"changes pending without their index", "9.99", false, 1,
+         QStringLiteral("její poslední změny jsou zatím jen v souboru \"kelvarn.db-wal\"")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.pendingVersion)
+            leavePendingChange(QString::fromLatin1(c.pendingVersion), c.withIndex);
+        const Outcome r = kelvarnReadOnly({});
+        if (cannotIsolate(r))
+            GTEST_SKIP() << "no private mount namespace here: " << r.err.toStdString();
+        ASSERT_TRUE(r.finished) << describe(r);
+        EXPECT_EQ(r.exitCode, c.exitCode) << describe(r);
+        EXPECT_TRUE(r.err.contains(c.says)) << describe(r);
+    }
+}
+
+TEST_F(ReadOnlyProgramFolder, AWriteIsRefusedWithTheSameWords) {
+    const Outcome r =
+        kelvarnReadOnly({QStringLiteral("-inst"), QStringLiteral("~dp0install/kelvarn_demo.sql"), QStringLiteral("x")});
+    if (cannotIsolate(r))
+        GTEST_SKIP() << "no private mount namespace here: " << r.err.toStdString();
+    ASSERT_TRUE(r.finished) << describe(r);
+    EXPECT_NE(r.exitCode, 0) << describe(r);
+    EXPECT_TRUE(r.err.contains(DatabaseSession::readOnlyText())) << describe(r);
 }
 
 // A lost kelvarn.ini is reported and turns into nothing unless the user asks.

@@ -1,6 +1,7 @@
 #include "app/shell_controller.h"
 #include "core/text_file.h"
 #include "db/dataset.h"
+#include "output/console_runner.h"
 #include "output/report_engine.h"
 #include "output/report_error.h"
 #include "registers/entrepreneur_record.h"
@@ -489,9 +490,15 @@ TEST_F(ShellControllerTest, InstallRunExecutesTheScriptAndCloses) {
     make();
     shell->state().startMode = StartMode::Install;
     shell->setInstallScript(test::sourceDir() + QStringLiteral("/install/kelvarn_install.sql"));
+    QString consoleScript;
+    QObject::connect(&shell->console(), &ConsoleRunner::scriptLoaded,
+                     [&](const QString& text) { consoleScript = text; });
     EXPECT_FALSE(shell->startUp());
     EXPECT_EQ(view.loginCalls, 0); // install runs use the default credentials
     EXPECT_EQ(view.consoleShown, 1);
+    QString script;
+    ASSERT_TRUE(readCp1250File(test::sourceDir() + QStringLiteral("/install/kelvarn_install.sql"), script));
+    EXPECT_EQ(consoleScript, script) << "the console shows the script it runs";
     EXPECT_EQ(view.closed, 1);
     EXPECT_EQ(codesOf(prompts), QStringList{QStringLiteral("Instalace")});
     EXPECT_TRUE(QFile::exists(file));

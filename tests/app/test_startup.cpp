@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace kelvarn {
 namespace {
@@ -450,6 +451,115 @@ TEST_F(RunInstallScript, UnreadableScriptRunsNothing) {
     EXPECT_EQ(captions(), QStringList{QStringLiteral("Chyba (ODBC)")});
 }
 
+TEST_F(RunInstallScript, TheOutcomeDecidesTheMessageAndTheExitStatus) {
+    // The database of an update: version 1.70 and nothing more to do for it.
+    session.execute(QStringLiteral("CREATE TABLE tbl_system (id INT, verze_databaze VARCHAR(20))"));
+    session.execute(QStringLiteral("INSERT INTO tbl_system VALUES (1, '1.70')"));
+    struct Outcome {
+        const char* name;
+        const char* script;
+        int result;
+        QStringList captions;
+        int exitStatus;
+    };
+    const std::vector<Outcome> outcomes = {
+        {"statements ran", "CREATE TABLE t1 (id INT);\r\n", 2, {QStringLiteral("Instalace")}, 0},
+        {"a statement failed",
+         "CREATE TABLE t2 (id INT);\r\nCREATE TABLE t2 (id INT);\r\n",
+         1,
+         {QStringLiteral("Chyba (ODBC)"), QStringLiteral("Chyba při instalaci")},
+         1},
+        {"an update whose guards skip everything",
+         "#ALLOW ONLY-1.60-;\r\nALTER TABLE tbl_system ADD COLUMN x INT;\r\n#ALLOW ONLY-1.50-;\r\n"
+         "DROP TABLE tbl_system;\r\n",
+         0,
+         {},
+         0},
+        {"only comments", "// nothing to do yet;\r\n", 0, {}, 0},
+        {"nothing at all", "", 0, {}, 0},
+    };
+    for (const Outcome& o : outcomes) {
+        prompts.shown.clear();
+        writeScript(toCp1250(QString::fromUtf8(o.script)));
+        EXPECT_EQ(runInstallScript(state, *console, prompts, script), o.exitStatus) << o.name;
+        EXPECT_EQ(state.installResult, o.result) << o.name;
+        EXPECT_EQ(captions(), o.captions) << o.name;
+    }
+    EXPECT_TRUE(tableExists(QStringLiteral("tbl_system")));
+}
+
+TEST_F(RunInstallScript, TheConsoleShowsTheScriptItRuns) {
+    QStringList loaded;
+    QObject::connect(&*console, &ConsoleRunner::scriptLoaded, [&](const QString& text) { loaded << text; });
+    const QString text = QStringLiteral("// Skript;\r\nCREATE TABLE t1 (nazev VARCHAR(40));\r\n");
+    writeScript(toCp1250(text));
+    runInstallScript(state, *console, prompts, script);
+    EXPECT_EQ(loaded, QStringList{text});
+
+    // An unreadable script leaves the script box empty.
+    runInstallScript(state, *console, prompts, dir.filePath(QStringLiteral("neni.sql")));
+    EXPECT_EQ(loaded, (QStringList{text, QString()}));
+}
+
+// "-inst" from the command line: the whole run without the main window.
+class InstallMode : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(elsewhere.isValid());
+        state.appDir = dir.path() + QLatin1Char('/');
+        state.startMode = StartMode::Install;
+        script = dir.filePath(QStringLiteral("skript.sql"));
+        ASSERT_TRUE(writeCp1250File(script, QStringLiteral("CREATE TABLE t1 (id INT);\r\n")));
+    }
+
+    void writeIni(const QString& database) {
+        ASSERT_TRUE(
+            writeCp1250File(state.configFilePath(),
+                            QStringLiteral("[database string]\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data "
+                                           "Source=") +
+                                database + QStringLiteral(";\r\n[database platform]\r\n1\r\n")));
+    }
+
+    InstallRunHooks hooks() {
+        InstallRunHooks h;
+        h.openConfiguration = [this] { ++configurationOpened; };
+        h.showConsole = [this](ConsoleRunner& runner) {
+            auto window = std::make_unique<QObject>();
+            QObject::connect(&runner, &ConsoleRunner::scriptLoaded, window.get(),
+                             [this](const QString& text) { consoleScript = text; });
+            return window;
+        };
+        return h;
+    }
+
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    AppState state;
+    ScriptedPrompts prompts;
+    QString script;
+    int configurationOpened = 0;
+    QString consoleScript;
+};
+
+TEST_F(InstallMode, ADatabaseOutsideTheProgramFolderWarnsAndOpensTheConfiguration) {
+    writeIni(elsewhere.filePath(QStringLiteral("kelvarn.db")));
+    EXPECT_EQ(runInstallMode(state, prompts, script, hooks()), 0);
+    EXPECT_EQ(prompts.captions(), (QStringList{QStringLiteral("Upozornění"), QStringLiteral("Instalace")}));
+    EXPECT_EQ(configurationOpened, 1);
+    EXPECT_EQ(consoleScript, QStringLiteral("CREATE TABLE t1 (id INT);\r\n"));
+    EXPECT_TRUE(QFile::exists(elsewhere.filePath(QStringLiteral("kelvarn.db"))));
+}
+
+TEST_F(InstallMode, ADatabaseInTheProgramFolderRunsWithoutWarningAndWithoutScreen) {
+    writeIni(dir.filePath(QStringLiteral("kelvarn.db")));
+    InstallRunHooks none;
+    EXPECT_EQ(runInstallMode(state, prompts, script, none), 0);
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Instalace")});
+    EXPECT_EQ(runInstallMode(state, prompts, script, hooks()), 1) << "the table exists now";
+    EXPECT_EQ(configurationOpened, 0);
+}
+
 } // namespace
 } // namespace kelvarn
 
@@ -480,7 +590,7 @@ class UnattendedScope {
 
 // An install run asks for the credentials exactly where a normal start would; only
 // nobody at the screen makes it take the dialog's preset.
-TEST(RunInstallation, LoginDialogWhereTheCredentialRulesAskForIt) {
+TEST(InstallRun, LoginDialogWhereTheCredentialRulesAskForIt) {
     const struct Case {
         const char* what;
         StartMode mode;
@@ -526,10 +636,13 @@ TEST(RunInstallation, LoginDialogWhereTheCredentialRulesAskForIt) {
         login.user = QStringLiteral("petr");
         int consoles = 0;
 
-        const int exitCode = runInstallation(state, prompts, script, login.function(), [&](ConsoleRunner&) {
+        InstallRunHooks hooks;
+        hooks.login = login.function();
+        hooks.showConsole = [&](ConsoleRunner&) {
             ++consoles;
             return std::unique_ptr<QObject>();
-        });
+        };
+        const int exitCode = runInstallMode(state, prompts, script, hooks);
 
         EXPECT_EQ(login.calls, c.dialogs);
         EXPECT_EQ(exitCode, c.exitCode);

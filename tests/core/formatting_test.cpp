@@ -1,8 +1,10 @@
 #include "core/formatting.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 namespace kelvarn {
 namespace {
@@ -73,6 +75,98 @@ TEST_F(FormattingTest, ParseNumber) {
         double v = 42;
         EXPECT_FALSE(parseNumber(QString::fromUtf8(bad), v)) << bad;
         EXPECT_EQ(v, 42) << "value changed on failure: " << bad;
+    }
+}
+
+// The same typed text under a decimal comma (Czech, and C where Czech conventions
+// apply) and under a decimal point: the locale's own separator is always the decimal
+// point, blanks part groups of three, and the other mark is read as a decimal point
+// only where it cannot be a thousands mark.
+TEST_F(FormattingTest, ParseNumberPerLocale) {
+    LocaleConventions dotted = LocaleConventions::czech();
+    dotted.decimalSeparator = QStringLiteral(".");
+    const struct {
+        const char* text;
+        std::optional<double> czech;
+        std::optional<double> dot;
+    } cases[] = {
+        {"1.500", std::nullopt, 1.5},
+        {"1.234.567", std::nullopt, std::nullopt},
+        {"-1.500", std::nullopt, -1.5},
+        {"1 234.567", std::nullopt, 1234.567},
+        {"1,500", 1.5, std::nullopt},
+        {"1,234,567", std::nullopt, std::nullopt},
+        {"1 234,567", 1234.567, std::nullopt},
+        {"12.5", 12.5, 12.5},
+        {"12,5", 12.5, 12.5},
+        {"1.50", 1.5, 1.5},
+        {"1.5000", 1.5, 1.5},
+        {"0.500", 0.5, 0.5},
+        {".500", 0.5, 0.5},
+        {"1234.567", 1234.567, 1234.567},
+        {"1 500", 1500, 1500},
+        {"1 234 567,5", 1234567.5, 1234567.5},
+        {"1\u00a0500,25", 1500.25, 1500.25},
+        {"1\u202f500", 1500, 1500},
+        {"- 3", -3, -3},
+        {"12 34", std::nullopt, std::nullopt},
+        {"1 2345", std::nullopt, std::nullopt},
+        {"1234 567", std::nullopt, std::nullopt},
+        {"1 234 ,5", std::nullopt, std::nullopt},
+        {"1,5 e3", std::nullopt, std::nullopt},
+        {"1,5e3", 1500, 1500},
+        {"1.500e3", std::nullopt, 1500},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        for (const bool comma : {true, false}) {
+            LocaleConventions::setCurrent(comma ? LocaleConventions::czech() : dotted);
+            const std::optional<double>& expected = comma ? c.czech : c.dot;
+            double v = 42;
+            EXPECT_EQ(parseNumber(text, v), expected.has_value())
+                << c.text << (comma ? " with ," : " with .");
+            EXPECT_EQ(v, expected.value_or(42)) << c.text << (comma ? " with ," : " with .");
+        }
+    }
+}
+
+// Forms and grids show the Czech refusal (see the number entry test); under a decimal
+// point the hint names the dot, and its example reads back.
+TEST_F(FormattingTest, RefusalNamesTheLocalesDecimalMark) {
+    useEnglish();
+    const QString dotted = numberRefusal(QStringLiteral("1,500"));
+    EXPECT_TRUE(dotted.startsWith(QStringLiteral("\"1,500\" není platné číslo."))) << dotted.toStdString();
+    EXPECT_TRUE(dotted.contains(QStringLiteral("desetinnou tečku"))) << dotted.toStdString();
+    EXPECT_TRUE(dotted.contains(QStringLiteral("1 234.56"))) << dotted.toStdString();
+    double v = 0;
+    EXPECT_TRUE(parseNumber(QStringLiteral("1 234.56"), v));
+    EXPECT_EQ(v, 1234.56);
+}
+
+// Conventions taken from the system locale: Czech and C give the Czech d.M.yyyy
+// (Qt's Czech short format would be dd.MM.yy), others keep theirs with the century.
+TEST_F(FormattingTest, ConventionsFromLocale) {
+    const struct {
+        QLocale locale;
+        const char* separator;
+        const char* format;
+        const char* date; // 5 March 2026
+    } cases[] = {
+        {QLocale::c(), ",", "d.M.yyyy", "5.3.2026"},
+        {QLocale(QLocale::Czech, QLocale::CzechRepublic), ",", "d.M.yyyy", "5.3.2026"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), ".", "M/d/yyyy", "3/5/2026"},
+        {QLocale(QLocale::German, QLocale::Germany), ",", "dd.MM.yyyy", "05.03.2026"},
+    };
+    for (const auto& c : cases) {
+        const LocaleConventions conventions = LocaleConventions::fromLocale(c.locale);
+        EXPECT_EQ(conventions.decimalSeparator, QString::fromUtf8(c.separator))
+            << c.locale.name().toStdString();
+        EXPECT_EQ(conventions.shortDateFormat, QString::fromUtf8(c.format)) << c.locale.name().toStdString();
+        LocaleConventions::setCurrent(conventions);
+        EXPECT_EQ(formatDate(QDate(2026, 3, 5)), QString::fromUtf8(c.date)) << c.locale.name().toStdString();
+        QDate back;
+        EXPECT_TRUE(parseDate(QString::fromUtf8(c.date), back)) << c.locale.name().toStdString();
+        EXPECT_EQ(back, QDate(2026, 3, 5)) << c.locale.name().toStdString();
     }
 }
 

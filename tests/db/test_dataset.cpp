@@ -198,6 +198,65 @@ TEST_P(DatasetRoundTrip, DetailFollowsMasterAndTakesItsId) {
     EXPECT_EQ(rows.asInteger(QStringLiteral("id_tbl_majetek")), assets->asInteger(QStringLiteral("id")));
 }
 
+// A saved detail row goes at once where a reread would put it, typed in any order and
+// also when its key changes; a move by the cursor still reaches the row it was meant for.
+TEST_P(DatasetRoundTrip, SavedDetailRowsStandInTheirSortOrder) {
+    auto assets = dataset(QStringLiteral("SELECT * FROM tbl_majetek"), QStringLiteral("ADOFormMajetek"));
+    Dataset rows(*db->session, QStringLiteral("ADOFormOdpisy"));
+    rows.setTable(QStringLiteral("tbl_odpisy"));
+    rows.setMaster(assets.get(), QStringLiteral("id_tbl_majetek"), {QStringLiteral("id_tbl_majetek"), QStringLiteral("rok")});
+    DbContext* c = ctx.get();
+    rows.beforePost = [c](Dataset& d) {
+        c->stampRow(d);
+        return true;
+    };
+    assets->open();
+    assets->append();
+    assets->setValue(QStringLiteral("typ"), QStringLiteral("hmotný"));
+    assets->setValue(QStringLiteral("cislo"), QStringLiteral("A1"));
+    assets->setValue(QStringLiteral("vstupni_cena"), 100000.0);
+    ASSERT_TRUE(assets->post());
+    rows.open();
+    auto years = [&rows] {
+        QStringList out;
+        for (int r = 0; r < rows.recordCount(); ++r)
+            out << rows.textAt(r, rows.columnIndex(QStringLiteral("rok")));
+        return out;
+    };
+    auto reread = [&] {
+        Dataset fresh(*db->session, QStringLiteral("ADOFormOdpisy"));
+        fresh.setTable(QStringLiteral("tbl_odpisy"));
+        fresh.setMaster(assets.get(), QStringLiteral("id_tbl_majetek"),
+                        {QStringLiteral("id_tbl_majetek"), QStringLiteral("rok")});
+        fresh.open();
+        QStringList out;
+        for (int r = 0; r < fresh.recordCount(); ++r)
+            out << fresh.textAt(r, fresh.columnIndex(QStringLiteral("rok")));
+        return out;
+    };
+    const struct {
+        const char* year; // null: no year
+        bool atTheEnd;    // appended rather than inserted before the current row
+    } typed[] = {{"2010", false}, {"2008", false}, {"2009", false}, {"2012", true}, {nullptr, true}, {"2011", false}};
+    for (const auto& t : typed) {
+        SCOPED_TRACE(t.year ? t.year : "null");
+        t.atTheEnd ? rows.append() : rows.insert();
+        rows.setValue(QStringLiteral("rok"), t.year ? QVariant(QString::fromLatin1(t.year)) : QVariant());
+        ASSERT_TRUE(rows.post());
+        EXPECT_EQ(years(), reread());
+        EXPECT_EQ(rows.asString(QStringLiteral("rok")), QString::fromLatin1(t.year ? t.year : ""));
+    }
+    EXPECT_EQ(years(), (QStringList{"", "2008", "2009", "2010", "2011", "2012"}));
+
+    // 2008 becomes 2013; moving to the next row lands on 2009, now the first with a year.
+    ASSERT_TRUE(rows.moveTo(1));
+    rows.edit();
+    rows.setValue(QStringLiteral("rok"), QStringLiteral("2013"));
+    EXPECT_TRUE(rows.moveTo(2));
+    EXPECT_EQ(rows.asString(QStringLiteral("rok")), QStringLiteral("2009"));
+    EXPECT_EQ(years(), reread());
+}
+
 TEST(DatasetSequences, FirebirdIdsComeFromSequences) {
     KELVARN_REQUIRE_PLATFORM(DbPlatform::Firebird);
     auto db = createTestDatabase(DbPlatform::Firebird);

@@ -284,6 +284,103 @@ TEST_P(ConsoleRunnerTest, ExportWritesTheHeaderAndOneLinePerRowOfTheResult) {
     EXPECT_TRUE(prompts.inputTitles.isEmpty());
 }
 
+TEST_P(ConsoleRunnerTest, AffectedRowsAreThoseOfTheStatementItself) {
+    struct Step {
+        const char* statement;
+        const char* count;
+    };
+    // A statement that changes no rows must not repeat the count of an earlier one.
+    const Step steps[] = {
+        {"INSERT INTO console_t VALUES (1, 'a')", "1"},
+        {"INSERT INTO console_t VALUES (2, 'b')", "1"},
+        {"UPDATE console_t SET nazev='c' WHERE id>0", "2"},
+        {"CREATE TABLE console_u (id INT)", "0"},
+        {"UPDATE console_t SET nazev='d' WHERE id>5", "0"},
+        {"UPDATE console_t SET nazev='e' WHERE id=1", "1"},
+        {"DROP TABLE console_u", "0"},
+    };
+    for (const Step& step : steps) {
+        runner->run(QString::fromLatin1(step.statement) + QLatin1Char(';'));
+        EXPECT_EQ(runner->statusText(),
+                  QStringLiteral("Počet ovlivněných záznamů: ") + QLatin1String(step.count))
+            << step.statement;
+        EXPECT_TRUE(runner->logText().endsWith(QStringLiteral("\r\n[") + QLatin1String(step.count) +
+                                               QLatin1Char(']')))
+            << step.statement;
+    }
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.value(0).text.toStdString();
+}
+
+TEST_P(ConsoleRunnerTest, DatesTypedAsDayMonthYearAreStoredAsDates) {
+    // By position in an INSERT, after a date column anywhere else; both bounds of a
+    // BETWEEN; two-digit years with their century.
+    runner->run(QStringLiteral(
+        "INSERT INTO tbl_hlavnikniha (id, doklad, datum, popis) VALUES (1, 'D1', '1.2.2008', '2.2.2008');\r\n"
+        "INSERT INTO tbl_hlavnikniha (id, datum, doklad) VALUES (2, '15.02.08', 'D2');\r\n"
+        "INSERT INTO tbl_hlavnikniha (id, datum, doklad) VALUES (3, '31.12.1999', 'D3');\r\n"
+        "INSERT INTO tbl_hlavnikniha (id, datum, doklad) VALUES (4, '01.01.30', 'D4');\r\n"
+        "UPDATE tbl_hlavnikniha SET datum='29.2.2008' WHERE id=4;\r\n"
+        "UPDATE tbl_hlavnikniha SET datum=datum, popis='3.3.2008' WHERE id=4;\r\n"));
+    ASSERT_TRUE(prompts.shown.isEmpty()) << prompts.shown[0].text.toStdString();
+
+    runner->run(QStringLiteral("SELECT doklad, datum, popis FROM tbl_hlavnikniha ORDER BY datum;"));
+    Dataset& result = runner->result();
+    ASSERT_EQ(result.recordCount(), 4);
+    const char* const order[] = {"D3", "D1", "D2", "D4"};
+    const QDate days[] = {QDate(1999, 12, 31), QDate(2008, 2, 1), QDate(2008, 2, 15), QDate(2008, 2, 29)};
+    for (int row = 0; row < 4; ++row) {
+        result.moveTo(row);
+        EXPECT_EQ(result.asString(QStringLiteral("doklad")), QLatin1String(order[row])) << row;
+        EXPECT_EQ(result.asDateTime(QStringLiteral("datum")), QDateTime(days[row], QTime(0, 0))) << row;
+    }
+    result.moveTo(1);
+    EXPECT_EQ(result.asString(QStringLiteral("popis")), QStringLiteral("2.2.2008"))
+        << "a text column keeps its text";
+    result.moveTo(3);
+    EXPECT_EQ(result.asString(QStringLiteral("popis")), QStringLiteral("3.3.2008"))
+        << "also when set after a date";
+
+    runner->run(
+        QStringLiteral("SELECT doklad FROM tbl_hlavnikniha WHERE datum BETWEEN '1.2.2008' AND '15.02.08' "
+                       "ORDER BY datum;"));
+    ASSERT_EQ(runner->result().recordCount(), 2);
+    runner->run(
+        QStringLiteral("SELECT doklad FROM tbl_hlavnikniha WHERE datum IN ('31.12.1999', '29.2.2008');"));
+    EXPECT_EQ(runner->result().recordCount(), 2);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_P(ConsoleRunnerTest, ValuesThatCannotBeDatesOrNumbersAreRefused) {
+    const char* const refused[] = {
+        "INSERT INTO tbl_hlavnikniha (id, doklad, datum) VALUES (1, 'D1', 'abc')",
+        "INSERT INTO tbl_hlavnikniha (id, doklad, datum) VALUES (2, 'D2', '30.2.2008')",
+        "INSERT INTO tbl_hlavnikniha (id, doklad, datum, prijem_danovy) VALUES (3, 'D3', '1.2.2008', "
+        "'deset')",
+        "INSERT INTO tbl_knihajizd (id, datum, pocet_km, spz, ridic) VALUES (4, '1.2.2008', 'ten', 'X', 'Y')",
+    };
+    for (const char* statement : refused) {
+        prompts.shown.clear();
+        db->state.installResult = 0;
+        runner->run(QString::fromLatin1(statement) + QLatin1Char(';'));
+        ASSERT_EQ(prompts.shown.size(), 1) << statement;
+        EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba (ODBC)")) << statement;
+        EXPECT_TRUE(runner->logText().contains(QStringLiteral("[ERROR - "))) << statement;
+        EXPECT_EQ(db->state.installResult, 1) << statement;
+    }
+    EXPECT_EQ(test::scalar(*db->session, QStringLiteral("SELECT count(*) FROM tbl_hlavnikniha")),
+              QStringLiteral("0"));
+    EXPECT_EQ(test::scalar(*db->session, QStringLiteral("SELECT count(*) FROM tbl_knihajizd")),
+              QStringLiteral("0"));
+
+    // Numbers written as text are numbers all the same.
+    prompts.shown.clear();
+    runner->run(QStringLiteral("INSERT INTO tbl_knihajizd (id, datum, pocet_km, spz, ridic) VALUES (5, "
+                               "'1.2.2008', '12', 'X', 'Y');"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(test::scalar(*db->session, QStringLiteral("SELECT pocet_km + 1 FROM tbl_knihajizd")),
+              QStringLiteral("13"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Platforms, ConsoleRunnerTest, ::testing::ValuesIn(test::testPlatforms()),
                          [](const ::testing::TestParamInfo<DbPlatform>& info) {
                              return test::platformLabel(info.param).toStdString();

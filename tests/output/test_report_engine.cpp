@@ -116,7 +116,8 @@ TEST(ReportProjectFile, ReadsReportsKeysAndLayoutsInProjectOrder) {
 TEST(ReportProjectFile, AFileThatIsNotOursSaysSoWithoutDetails) {
     for (const QByteArray& foreign :
          {QByteArray(), QByteArray("\x00\x01RAV\xff\xfe", 7), QByteArray("[report] A\n\n<p>x</p>\n"),
-          QByteArray("KELVARN-REPORTS1\n"), QByteArray("<html><body>KELVARN-REPORTS 1</body></html>")}) {
+          QByteArray("KELVARN-REPORTS1\n"), QByteArray("<html><body>KELVARN-REPORTS 1</body></html>"),
+          QByteArray("KELVARN-REPORTS\n[report] A\n\nx\n"), QByteArray("KELVARN-REPORTS \t \r\n")}) {
         const QString error = parseError(foreign);
         EXPECT_TRUE(error.contains(QStringLiteral("není projekt tiskových sestav programu Kelvarn")))
             << error;

@@ -4,6 +4,8 @@ namespace kelvarn::test {
 
 Answer ScriptedPrompts::message(const QString& caption, const QString& text, MessageStyle style) {
     shown.append({caption, text, style});
+    if (whileShown)
+        whileShown();
     if (style != MessageStyle::Question && style != MessageStyle::WarnQuestion)
         return Answer::None;
     return answers.isEmpty() ? Answer::Yes : answers.takeFirst();

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace kelvarn::test {
 
 // A Prompts fake: records every box and answers questions from a queue (Yes when
@@ -39,6 +41,9 @@ class ScriptedPrompts : public Prompts {
         int preselected = -1;
     };
     QList<ReportSelection> reportSelections; // every selection shown
+    // Runs while a box is up, as a real box's own event loop and its taking of the
+    // focus would.
+    std::function<void()> whileShown;
 
     QStringList captions() const;
     bool sawCaption(const QString& caption) const { return captions().contains(caption); }

@@ -2,6 +2,7 @@
 
 #include "app/module_datasets.h"
 #include "app/shell_controller.h"
+#include "core/formatting.h"
 #include "core/text_file.h"
 #include "db/dataset.h"
 #include "support/db/test_databases.h"
@@ -47,6 +48,8 @@ class ModuleWindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         test::ensureApplication<QApplication>();
+        // Dates typed and shown in these tests are Czech whatever the machine's locale.
+        LocaleConventions::setCurrent(LocaleConventions::czech());
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(cwd_.path()); // firstlogin.txt
         db = demoProgramFolder();

@@ -193,6 +193,31 @@ TEST_F(MainWindowTest, MissingSplashPictureIsReportedAtCreation) {
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("logo.jpg")));
 }
 
+TEST_F(MainWindowTest, ASplashPictureWithAnAbsurdHeaderIsReportedAndTheRunGoesOn) {
+    // The shipped picture with its frame header claiming 6000 × 4000 points: decoded,
+    // it would take far more memory than the whole file could ever describe.
+    QFile logo(appDir + QStringLiteral("logo.jpg"));
+    ASSERT_TRUE(logo.open(QIODevice::ReadWrite));
+    QByteArray data = logo.readAll();
+    const qsizetype sof = data.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    data[sof + 5] = char(4000 >> 8);
+    data[sof + 6] = char(4000 & 0xFF);
+    data[sof + 7] = char(6000 >> 8);
+    data[sof + 8] = char(6000 & 0xFF);
+    ASSERT_TRUE(logo.seek(0));
+    ASSERT_EQ(logo.write(data), data.size());
+    logo.close();
+
+    create();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Chyba"));
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("hlavička udává 6000 × 4000 bodů")))
+        << prompts.shown[0].text.toStdString();
+    window->show();
+    EXPECT_TRUE(window->controller().startUp()) << "the run goes on without the picture";
+}
+
 TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirHints) {
     ASSERT_TRUE(startWindow());
     const QList<QPair<QString, QString>> expected = {

@@ -154,6 +154,15 @@ TEST_F(QueryAnalyzerTest, CtrlRRunsTheSelectionOrTheWholeTextIntoTheGrid) {
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
+TEST_F(QueryAnalyzerTest, AScriptLoadedByTheRunnerReplacesTheEditorText) {
+    // The install run hands its script to the console this way before running it.
+    const QString script = QStringLiteral("// Instalace;\r\nCREATE TABLE t1 (id INT);\r\n");
+    runner->loadScript(script);
+    EXPECT_EQ(window->editor()->toPlainText(), QStringLiteral("// Instalace;\nCREATE TABLE t1 (id INT);\n"));
+    runner->loadScript(QString());
+    EXPECT_TRUE(window->editor()->toPlainText().isEmpty());
+}
+
 TEST_F(QueryAnalyzerTest, CloseHidesButNotWhileAScriptRuns) {
     showActive();
     bool visibleDuringRun = false;

@@ -109,7 +109,7 @@ TEST_F(SecondaryDialogTest, SettingsOptionsAreLiveViewsOfTheState) {
 }
 
 TEST_F(SecondaryDialogTest, SettingsPasswordBoxesAreEmptiedAtEveryOpeningAndOnlyForSomePlatforms) {
-    state.platform = QStringLiteral("1");
+    state.platform = QStringLiteral("2");
     SettingsDialog dialog(state, prompts);
     const struct {
         QLineEdit* edit;
@@ -129,15 +129,22 @@ TEST_F(SecondaryDialogTest, SettingsPasswordBoxesAreEmptiedAtEveryOpeningAndOnly
     for (const auto& b : boxes)
         EXPECT_TRUE(b.edit->text().isEmpty()) << b.label;
 
-    for (const char* code : {"2", "3", "4", "5"}) {
+    for (const char* code : {"1", "2", "3", "4", "5"}) {
         dialog.hide();
         state.platform = QString::fromLatin1(code);
         showPainted(dialog);
-        const bool enabled = QByteArray(code) <= "3";
+        // The embedded database has no password at all.
+        const bool enabled = QByteArray(code) == "2" || QByteArray(code) == "3";
         EXPECT_EQ(dialog.changePasswordButton()->isEnabled(), enabled) << code;
         for (const auto& b : boxes)
             EXPECT_EQ(b.edit->isEnabled(), enabled) << code << ' ' << b.label;
+        EXPECT_EQ(dialog.passwordNote()->isVisible(), !enabled) << code;
     }
+    state.platform = QStringLiteral("1");
+    dialog.hide();
+    showPainted(dialog);
+    EXPECT_EQ(dialog.passwordNote()->text(),
+              QStringLiteral("Vestavěná databáze nemá žádné heslo, které by se dalo změnit."));
 }
 
 TEST_F(SecondaryDialogTest, SettingsClosedWithoutTheNoPromptOptionTellTheOwner) {
@@ -160,7 +167,7 @@ TEST_F(SecondaryDialogTest, SettingsClosedWithoutTheNoPromptOptionTellTheOwner) 
 }
 
 TEST_F(SecondaryDialogTest, SettingsChangePasswordRunsTheStatementsAndReportsErrors) {
-    state.platform = QStringLiteral("1");
+    state.platform = QStringLiteral("2");
     state.userName = QStringLiteral("administrator");
     QStringList ran;
     SettingsDialog dialog(state, prompts);
@@ -169,7 +176,7 @@ TEST_F(SecondaryDialogTest, SettingsChangePasswordRunsTheStatementsAndReportsErr
     QTest::keyClicks(dialog.newPasswordBox(), QStringLiteral("tajne"));
     QTest::keyClicks(dialog.newPasswordAgainBox(), QStringLiteral("tajne"));
     QTest::mouseClick(dialog.changePasswordButton(), Qt::LeftButton);
-    EXPECT_EQ(ran, QStringList{QStringLiteral("ALTER USER administrator PASSWORD tajne NULL")});
+    EXPECT_EQ(ran, QStringList{QStringLiteral("sp_password N'', N'tajne'")});
     EXPECT_EQ(state.password, QStringLiteral("tajne"));
 
     dialog.setStatementExecutor([](const QString&) { throw DbError(QStringLiteral("zamítnuto")); });
