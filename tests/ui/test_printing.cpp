@@ -38,7 +38,7 @@ class PrintingWindowTest : public ModuleWindowFixture {
         bool waiting = true;
         std::function<void()> watch = [&] {
             ReportPreviewWindow* preview = window->reportPreview();
-            if (preview->isVisible()) {
+            if (preview->isVisible() && preview->pageCount() > 0) {
                 previewPages = preview->pageCount();
                 previewTitle = preview->windowTitle();
                 preview->close();
