@@ -145,6 +145,9 @@ dateTS1 DATETIME
 CREATE INDEX idx_doklad_cislo ON tbl_doklad (cislo_dokladu);
 CREATE INDEX idx_doklad_vs ON tbl_doklad (variabilni_symbol);
 CREATE INDEX idx_doklad_typ ON tbl_doklad (doklad_typ);
+// covering indexes of the open items and the VAT sums (per type and year);
+CREATE INDEX idx_doklad_otevrene ON tbl_doklad (doklad_typ, pohledavka_zavazek, zbyva_uhradit);
+CREATE INDEX idx_doklad_dph ON tbl_doklad (doklad_typ, datum_uplatneni_plneni, podklad_dph, cislo_dokladu, celkem_bez_dph_5, celkem_dph_5, celkem_bez_dph_19, celkem_dph_19, celkem_bez_dph_0);
 
 // tbl_polozky - item lines of documents;
 CREATE TABLE tbl_polozky (
@@ -199,6 +202,7 @@ dateTS1 DATETIME
 #MYSQL_ONLY ALTER TABLE tbl_hlavnikniha ENGINE=InnoDB, CONVERT TO CHARACTER SET utf8mb4 COLLATE utf8mb4_czech_ci;
 CREATE INDEX idx_hlavnikniha_doklad ON tbl_hlavnikniha (doklad);
 CREATE INDEX idx_hlavnikniha_id_doklad ON tbl_hlavnikniha (id_tbl_doklad);
+CREATE INDEX idx_hlavnikniha_datum ON tbl_hlavnikniha (datum, prijem_danovy, prijem_nedanovy, vydaj_danovy, vydaj_nedanovy);
 
 // tbl_knihajizd - vehicle log;
 CREATE TABLE tbl_knihajizd (

@@ -244,10 +244,17 @@ void ModuleController::deleteCashBookRows(Dataset& ds) {
                 db_.log().append(statement);
             const bool exists =
                 !db_.lookupValue(QStringLiteral("tbl_hlavnikniha"), QStringLiteral("id"), row.id).isEmpty();
-            // SETTLEMENT HOOK: the paired document is settled before its payment goes.
+            bool deleted = false;
+            const std::function<void()> deleteRow = [&] {
+                if (!deleted) {
+                    deleted = true;
+                    runStatement(statement);
+                }
+            };
+            // The paired document is settled before its payment goes.
             if (exists && hooks_.settleBeforeCashBookDelete)
-                hooks_.settleBeforeCashBookDelete(row);
-            runStatement(statement);
+                hooks_.settleBeforeCashBookDelete(row, deleteRow);
+            deleteRow();
         }
     }
     refreshPanel(QStringLiteral("FormHlavniKniha"));

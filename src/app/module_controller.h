@@ -73,9 +73,12 @@ struct ModuleHooks {
     // Runs one statement returning no rows, as given (the console's executor).
     // Empty: the database session runs it.
     std::function<void(const QString& statement)> execute;
-    // SETTLEMENT HOOK: settles the paired document of a cash-book row that still
-    // exists, before the row's DELETE statement runs.
-    std::function<void(const CashBookDeletion& row)> settleBeforeCashBookDelete;
+    // Settles the paired document of a cash-book row that still exists and runs
+    // deleteRow (the row's DELETE statement) itself, so that both are one unit of
+    // work. The row is deleted whatever the answer; should the hook not run
+    // deleteRow, the controller does. Empty: rows are deleted without settling.
+    std::function<void(const CashBookDeletion& row, const std::function<void()>& deleteRow)>
+        settleBeforeCashBookDelete;
     // Esc with nothing being edited: the selection-mode steps (picker filters off,
     // back to the remembered tab, focus back into the document field).
     std::function<void()> escapeSelection;

@@ -1,7 +1,9 @@
 #include "app/module_datasets.h"
 
+#include "app/cash_book_registration.h"
 #include "app/module_panels.h"
 #include "app/shell_view.h"
+#include "cashbook/cash_book_rules.h"
 #include "db/dataset.h"
 #include "db/db_context.h"
 #include "documents/document_rules.h"
@@ -12,17 +14,6 @@
 #include "registers/vehicle_log_rules.h"
 
 namespace kelvarn {
-
-namespace {
-
-// The cash-book dataset writes with the common protocol until its module brings
-// its own checks.
-void installPlainPostProtocol(Dataset& dataset, DbContext& db, const RegisterHooks& hooks) {
-    dataset.beforePost = [&db](Dataset& ds) { return db.runPostProtocol(ds, {}); };
-    installAfterWriteHandlers(dataset, db, hooks);
-}
-
-} // namespace
 
 void ModuleDatasets::Relay::setContainerVisible(const QString& container, bool visible) {
     if (target)
@@ -57,10 +48,13 @@ void ModuleDatasets::Relay::setStatusText(const QString& text) {
 
 ModuleDatasets::ModuleDatasets(DatabaseSession& session, DbContext& db, Dataset& entrepreneur,
                                PanelQueries& queries, ShellView& shellView, QObject* parent)
-    : QObject(parent), session_(session), db_(db), queries_(queries), relay_(shellView) {
+    : QObject(parent), session_(session), db_(db), queries_(queries), relay_(shellView),
+      totals_(db, queries) {
     ModuleHooks hooks;
     // The statement is already the list's own: PanelQueries set it at start-up.
     hooks.openDataset = [](Dataset& ds) { ds.open(); };
+    hooks.refreshCashBookTotals = [this] { totals_.refreshCashBook(); };
+    hooks.refreshVatTotals = [this](bool output) { totals_.refreshVat(output); };
     hooks.refreshPanel = [this](const QString& panelId) { refreshPanel(panelId); };
     controller_ = std::make_unique<ModuleController>(relay_, db_, std::move(hooks));
     controller_->registerDataset(&entrepreneur);
@@ -101,12 +95,20 @@ void ModuleDatasets::installRules(Dataset& entrepreneur) {
     items.setTable(QStringLiteral("tbl_polozky"));
     items.setMaster(dataset(QStringLiteral("ADOFormFAV")), QStringLiteral("id_tbl_doklad"),
                     {QStringLiteral("id_tbl_doklad"), QStringLiteral("cislo_radku"), QStringLiteral("id")});
-    installPlainPostProtocol(*dataset(QStringLiteral("ADOFormHlavniKniha")), db_, hooks);
     documents_ = std::make_unique<DocumentRules>(
         db_, entrepreneur,
         DocumentDatasets{*dataset(QStringLiteral("ADOFormFAV")), items, *dataset(QStringLiteral("ADOFormFAP")),
                          *dataset(QStringLiteral("ADOFormPPD")), *dataset(QStringLiteral("ADOFormVPD"))},
         hooks);
+
+    cashBookRules_ =
+        std::make_unique<CashBookRules>(db_, CashBookHooks{hooks.refreshPanel, hooks.updateStatusBar});
+    cashBookRules_->install(*dataset(QStringLiteral("ADOFormHlavniKniha")));
+    controller_->hooks().settleBeforeCashBookDelete = [this](const CashBookDeletion& row,
+                                                             const std::function<void()>& deleteRow) {
+        cashBookRules_->settleAndDelete(row.documentId, row.income, row.expense, deleteRow);
+    };
+    cashBookRegistration_ = std::make_unique<CashBookRegistration>(*controller_, relay_, db_, entrepreneur);
 
     dataset(QStringLiteral("ADOFormDPHvstup"))->setReadOnly(true);
     dataset(QStringLiteral("ADOFormDPHvystup"))->setReadOnly(true);
@@ -126,7 +128,9 @@ void ModuleDatasets::refreshPanel(const QString& panelId) {
     if (const module_panels::PanelInfo* panel = module_panels::findPanel(panelId))
         for (const QString& grid : module_panels::gridsOfTab(panel->tab))
             relay_.setGridReadOnly(grid, false);
-    queries_.refreshPanel(panelId, [this](const QString& name) { return dataset(name); });
+    queries_.refreshPanel(
+        panelId, [this](const QString& name) { return dataset(name); },
+        [this](Dataset& ds) { totals_.listReopened(ds); });
     controller_->updateStatusBar();
 }
 
@@ -143,7 +147,8 @@ bool ModuleDatasets::sortCurrentPanel(const QString& column, bool descending) {
     Dataset* ds = controller_->listDatasetOfPanel(panel);
     if (!ds || !ds->isActive() || column.isEmpty())
         return false;
-    const bool sorted = queries_.sortPanel(panel, *ds, column, descending);
+    const bool sorted =
+        queries_.sortPanel(panel, *ds, column, descending, [this](Dataset& d) { totals_.listReopened(d); });
     controller_->updateStatusBar();
     return sorted;
 }

@@ -2,6 +2,7 @@
 
 #include "app/module_controller.h"
 #include "app/module_view.h"
+#include "app/totals_strips.h"
 
 #include <QObject>
 #include <QString>
@@ -12,6 +13,8 @@
 
 namespace kelvarn {
 
+class CashBookRegistration;
+class CashBookRules;
 class DatabaseSession;
 class Dataset;
 class DbContext;
@@ -31,6 +34,11 @@ class ModuleDatasets : public QObject {
     ~ModuleDatasets() override;
 
     ModuleController& controller() { return *controller_; }
+    // The cash book's rules (pairing, settlement) and its register commands.
+    CashBookRules& cashBookRules() { return *cashBookRules_; }
+    CashBookRegistration& cashBookRegistration() { return *cashBookRegistration_; }
+    // The strips of sums and the business overview; the window gives them its boxes.
+    TotalsStrips& totals() { return totals_; }
     // Every module dataset, the entrepreneur's included, in creation order.
     const std::vector<Dataset*>& datasets() const { return datasets_; }
     Dataset* dataset(const QString& name) const { return controller_->dataset(name); }
@@ -78,7 +86,10 @@ class ModuleDatasets : public QObject {
     DbContext& db_;
     PanelQueries& queries_;
     Relay relay_;
+    TotalsStrips totals_;
     std::unique_ptr<ModuleController> controller_;
+    std::unique_ptr<CashBookRules> cashBookRules_;
+    std::unique_ptr<CashBookRegistration> cashBookRegistration_;
     std::vector<Dataset*> datasets_;
     std::unique_ptr<DocumentRules> documents_;
     std::function<void(const QString&)> selectWholeText_;

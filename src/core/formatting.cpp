@@ -42,12 +42,14 @@ QString fieldOrder(const QString& format) {
 
 int expandYear(const QString& digits) {
     const int year = digits.toInt();
-    if (digits.size() <= 2)
-        return 2000 + year;
-    return year;
+    return digits.size() <= 2 ? expandTwoDigitYear(year) : year;
 }
 
 } // namespace
+
+int expandTwoDigitYear(int year) {
+    return year < 30 ? 2000 + year : 1900 + year;
+}
 
 LocaleConventions LocaleConventions::czech() {
     return LocaleConventions{};

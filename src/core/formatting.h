@@ -41,6 +41,9 @@ QString formatDate(const QDate& date);
 QString formatDateTime(const QDateTime& value);
 // Reads a date typed in the short date format (also d.M.yy and with blanks); false on junk.
 bool parseDate(const QString& text, QDate& date);
+// The century of a year typed with one or two digits, the same wherever a date is
+// typed (fields, filters, console): 00-29 are 2000-2029, 30-99 are 1930-1999.
+int expandTwoDigitYear(int year);
 // A short date optionally followed by a time.
 bool parseDateTime(const QString& text, QDateTime& value);
 

@@ -17,6 +17,14 @@ class Prompts {
     // A box with a caption, a text, the buttons and icon of the style. Question
     // styles return the pressed button; the others return Answer::None.
     virtual Answer message(const QString& caption, const QString& text, MessageStyle style) = 0;
+    // The same box with another button than Yes as the default (questions whose
+    // hasty Enter must not write anything). A window that cannot choose the default
+    // shows the plain box.
+    virtual Answer messageWithDefault(const QString& caption, const QString& text, MessageStyle style,
+                                      Answer defaultButton) {
+        (void)defaultButton;
+        return message(caption, text, style);
+    }
 
     // A text input box. Returns false when the user cancels.
     virtual bool inputText(const QString& title, const QString& prompt, QString& value) = 0;

@@ -1,5 +1,6 @@
 #include "db/date_literals.h"
 
+#include "core/formatting.h"
 #include "core/text_utils.h"
 #include "db/sql_dialect.h"
 #include "db/sql_scan.h"
@@ -183,10 +184,6 @@ QString convertLiterals(const QString& condition, DbPlatform platform, bool comp
 } // namespace
 
 namespace DateLiterals {
-
-int expandTwoDigitYear(int year) {
-    return year < 30 ? 2000 + year : 1900 + year;
-}
 
 QString platformLiteral(const QString& dateText, DbPlatform platform) {
     const QString parts = dateText + QLatin1Char('.');

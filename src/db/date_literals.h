@@ -11,9 +11,6 @@ namespace kelvarn {
 // to 10 characters long, holds a "." and neither of the LIKE wildcards "%" and "_".
 namespace DateLiterals {
 
-// The century of a two-digit year: 00-29 are 2000-2029, 30-99 are 1930-1999.
-int expandTwoDigitYear(int year);
-
 // The platform's literal for one 'd.m.yyyy' text (without its apostrophes); day and
 // month get two digits, a two-digit year gets its century.
 QString platformLiteral(const QString& dateText, DbPlatform platform);

@@ -24,6 +24,16 @@ QString DbContext::composeStatement(const QString& select, const QString& filter
     return kelvarn::composeStatement(select, filter, where, orderBy, platform(), state_.debug ? &log_ : nullptr);
 }
 
+QString textOfValue(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(value.toByteArray());
+    if (value.typeId() == QMetaType::Double)
+        return formatGeneral(value.toDouble());
+    return value.toString();
+}
+
 QString DbContext::quoteText(const QString& value) const {
     return SqlDialect::quoteText(value, platform());
 }
@@ -48,13 +58,7 @@ QString DbContext::lookupValue(const QString& table, const QString& column, cons
     const QVariant value = q.value(byId ? 1 : 0);
     if (q.next())
         return {};
-    if (value.isNull())
-        return {};
-    if (value.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(value.toByteArray());
-    if (value.typeId() == QMetaType::Double)
-        return formatGeneral(value.toDouble());
-    return value.toString();
+    return textOfValue(value);
 }
 
 qint64 DbContext::nextId(const QString& table) {

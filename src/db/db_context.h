@@ -7,6 +7,7 @@
 #include "db/db_platform.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <utility>
 #include <vector>
@@ -24,6 +25,10 @@ struct RequiredField {
 // What the rules above the database need of it: the session, the run's settings,
 // the user's answers and the diagnostic log, with the shared procedures every
 // module uses (statement composition, single-value lookup, ids, the post protocol).
+// The text of a value read from any driver (long texts come as UTF-8 bytes, money
+// in the general number format); "" for null.
+QString textOfValue(const QVariant& value);
+
 class DbContext {
 public:
     DbContext(DatabaseSession& session, AppState& state, Prompts& prompts, DiagnosticLog& log);

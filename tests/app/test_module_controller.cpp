@@ -715,9 +715,11 @@ TEST_F(ModuleControllerTest, CashBookDeletesRowByRowAfterSettling) {
         statements << s;
         db->session->execute(s);
     };
-    controller->hooks().settleBeforeCashBookDelete = [&](const CashBookDeletion& row) {
+    controller->hooks().settleBeforeCashBookDelete = [&](const CashBookDeletion& row,
+                                                         const std::function<void()>& deleteRow) {
         settled << row;
         statements << QStringLiteral("settle ") + row.id;
+        deleteRow();
     };
     int refreshes = 0;
     controller->hooks().refreshPanel = [&](const QString& panel) {
@@ -756,7 +758,9 @@ TEST_F(ModuleControllerTest, CashBookDeletesRowByRowAfterSettling) {
 
 TEST_F(ModuleControllerTest, CashBookCurrentRowWithIncomeAndNoLogWhenDebugOff) {
     QList<CashBookDeletion> settled;
-    controller->hooks().settleBeforeCashBookDelete = [&](const CashBookDeletion& row) { settled << row; };
+    // A hook that leaves the deletion to the controller still gets the row deleted.
+    controller->hooks().settleBeforeCashBookDelete = [&](const CashBookDeletion& row,
+                                                         const std::function<void()>&) { settled << row; };
     show(1);
     ds("ADOFormHlavniKniha").first();
     log.clear();

@@ -1,4 +1,5 @@
 #include "core/formatting.h"
+#include "support/czech_conventions.h"
 #include "documents/item_line.h"
 
 #include <gtest/gtest.h>
@@ -29,17 +30,7 @@ ItemLineInput input(const LineCase& c) {
     return in;
 }
 
-class ItemLineTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = LocaleConventions::current();
-        LocaleConventions::setCurrent(LocaleConventions::czech());
-    }
-    void TearDown() override { LocaleConventions::setCurrent(saved_); }
-
-  private:
-    LocaleConventions saved_;
-};
+using ItemLineTest = kelvarn::test::CzechConventionsTest;
 
 } // namespace
 

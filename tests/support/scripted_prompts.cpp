@@ -11,6 +11,13 @@ Answer ScriptedPrompts::message(const QString& caption, const QString& text, Mes
     return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
 }
 
+Answer ScriptedPrompts::messageWithDefault(const QString& caption, const QString& text, MessageStyle style,
+                                           Answer defaultButton) {
+    const Answer answer = message(caption, text, style);
+    shown.last().defaultButton = defaultButton;
+    return answer;
+}
+
 bool ScriptedPrompts::inputText(const QString& title, const QString&, QString& value) {
     inputTitles.append(title);
     if (inputs.isEmpty())

@@ -18,9 +18,12 @@ class ScriptedPrompts : public Prompts {
         QString caption;
         QString text;
         MessageStyle style;
+        Answer defaultButton = Answer::Yes; // of question boxes
     };
 
     Answer message(const QString& caption, const QString& text, MessageStyle style) override;
+    Answer messageWithDefault(const QString& caption, const QString& text, MessageStyle style,
+                              Answer defaultButton) override;
     bool inputText(const QString& title, const QString& prompt, QString& value) override;
     QString saveFileName(const QString& title, const QString& presetPath, const QStringList& filters,
                          const QString& defaultSuffix) override;

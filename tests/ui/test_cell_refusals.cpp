@@ -78,13 +78,13 @@ TEST_F(CellRefusalsTest, ARefusedCellIsToldOnceByItsCaptionAndComesBack) {
         {8, "DBGridKnihaJizd", "tbl_knihajizd", "odkud", letters(41), true,
          QStringLiteral("Text je příliš dlouhý: pole „Odkud“ pojme nejvýše 40 znaků, zadáno 41.")},
         {9, "DBGridZbozi", "tbl_zbozi", "mnozstvi", QStringLiteral("dvanact"), false,
-         QStringLiteral("Množství: \"dvanact\" není platné číslo.")},
+         QStringLiteral("Množství: \"dvanact\" není platné číslo. Pište desetinnou čárku a tisíce oddělujte mezerou, např. 1 500 nebo 1 234,56.")},
         {10, "DBGridPartneri", "tbl_partner", "ulice", letters(60), true,
          QStringLiteral("Text je příliš dlouhý: pole „Ulice“ pojme nejvýše 45 znaků, zadáno 60.")},
         {10, "DBGridPartneri", "tbl_partner", "ulice", letters(46), false,
          QStringLiteral("Text je příliš dlouhý: pole „Ulice“ pojme nejvýše 45 znaků, zadáno 46."), true},
         {9, "DBGridZbozi", "tbl_zbozi", "cena_jednotka", QStringLiteral("12,3,4"), false,
-         QStringLiteral("Cena za jednotku: \"12,3,4\" není platné číslo."), true},
+         QStringLiteral("Cena za jednotku: \"12,3,4\" není platné číslo. Pište desetinnou čárku a tisíce oddělujte mezerou, např. 1 500 nebo 1 234,56."), true},
     };
     boxesTakeTheFocus();
     for (const auto& c : cases) {
