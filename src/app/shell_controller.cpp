@@ -3,6 +3,7 @@
 #include "app/filter_commands.h"
 #include "app/module_datasets.h"
 #include "app/selection_mode.h"
+#include "app/print_controller.h"
 #include "app/shell_view.h"
 #include "core/message_catalogue.h"
 #include "db/dataset.h"
@@ -55,14 +56,23 @@ ShellController::ShellController(ShellView& view, Prompts& prompts, const QStrin
         },
         [this](const QString& panelId) { modules_->refreshPanel(panelId); });
     modules_->selection().hooks().dropUserFilter = [this](int tab) { filters_->forgetApplied(tab); };
+    PrintController::Hooks printHooks;
+    printHooks.statusText = [this](const QString& text) { view_.setStatusText(text); };
+    printHooks.reportNamesChanged = [this](const QStringList& names) { view_.setReportNames(names); };
+    printing_ = std::make_unique<PrintController>(modules_->controller(), db_, panelQueries_, *entrepreneur_,
+                                                  std::move(printHooks));
 }
 
 ShellController::~ShellController() {
     shutDown();
+    // Before the engine and the datasets its connections point to.
+    printing_.reset();
 }
 
 void ShellController::setReportEngine(std::unique_ptr<ReportEngine> engine) {
+    printing_->setEngine(nullptr);
     reports_ = std::move(engine);
+    printing_->setEngine(reports_.get());
 }
 
 void ShellController::registerDataset(Dataset* dataset) {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "lists/column_caption_map.h"
-#include "lists/grid_layout.h"
-#include "lists/panel_queries.h"
 #include "core/app_state.h"
 #include "core/diagnostic_log.h"
 #include "core/prompts.h"
 #include "db/database_session.h"
 #include "db/db_context.h"
+#include "lists/column_caption_map.h"
+#include "lists/grid_layout.h"
+#include "lists/panel_queries.h"
 
 #include <QObject>
 #include <QString>
@@ -23,6 +23,7 @@ class ConsoleRunner;
 class Dataset;
 class FilterCommands;
 class ModuleDatasets;
+class PrintController;
 class ReportEngine;
 class ShellView;
 
@@ -74,6 +75,8 @@ class ShellController : public QObject {
     ModuleDatasets& modules() { return *modules_; }
     // Filtr and FiltrCancel with the filter applied per module.
     FilterCommands& filters() { return *filters_; }
+    // The print command (toolbar "Tisk", Ctrl+P) and the report project.
+    PrintController& printing() { return *printing_; }
 
     // A grid whose column arrangement is kept per user between runs: restored
     // after login, saved at the end of the run when its dataset was opened.
@@ -132,6 +135,7 @@ class ShellController : public QObject {
     std::unique_ptr<ReportEngine> reports_;
     ModuleDatasets* modules_ = nullptr;
     std::unique_ptr<FilterCommands> filters_;
+    std::unique_ptr<PrintController> printing_;
     std::vector<Dataset*> datasets_;
     std::vector<GridHost> grids_;
     PanelQueries panelQueries_{db_};

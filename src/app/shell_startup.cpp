@@ -2,6 +2,7 @@
 #include "app/shell_controller.h"
 
 #include "app/first_run.h"
+#include "app/print_controller.h"
 #include "app/shell_view.h"
 #include "app/startup.h"
 #include "app/tips.h"
@@ -158,10 +159,7 @@ void ShellController::openReportProject() {
     if (!reports_)
         return;
     try {
-        reports_->setProjectFile(state_.appDir + QStringLiteral("sestavy.rav"));
-        reports_->openProject();
-        view_.setReportNames(reports_->reportNames());
-        reports_->setParameter(QStringLiteral("p_logo01"), state_.appDir + QStringLiteral("logo.bmp"));
+        printing_->loadProject();
     } catch (const ReportError& e) {
         // Printing is lost for this run, the records are not.
         prompts_.message(QStringLiteral("Chyba"), e.text(), MessageStyle::Error);

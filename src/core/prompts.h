@@ -11,7 +11,7 @@ enum class Answer { None, Yes, No, Cancel };
 // Everything the program asks or tells the user goes through this interface, so
 // the rules below the widget layer can run (and be tested) without a screen.
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
 
     // A box with a caption, a text, the buttons and icon of the style. Question
@@ -33,6 +33,15 @@ public:
     virtual QString saveFileName(const QString& title, const QString& presetPath, const QStringList& filters,
                                  const QString& defaultSuffix) = 0;
     virtual QString openFileName(const QString& title, const QString& folder, const QStringList& filters) = 0;
+
+    // The report selection " Výběr tiskové sestavy": the index of the entry the user
+    // printed, or -1 when none (Storno, the window closed, an empty list). Without a
+    // window to ask in, nothing is chosen.
+    virtual int chooseReport(const QStringList& names, int preselected) {
+        (void)names;
+        (void)preselected;
+        return -1;
+    }
 
     // Lets the user interface breathe during long runs (pending input, repaint).
     virtual void processEvents() {}

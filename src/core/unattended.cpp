@@ -49,4 +49,10 @@ QString StderrPrompts::openFileName(const QString&, const QString&, const QStrin
     return {};
 }
 
+int StderrPrompts::chooseReport(const QStringList& names, int preselected) {
+    if (unattendedAnswer() != Answer::Yes || preselected < 0 || preselected >= names.size())
+        return -1;
+    return preselected;
+}
+
 } // namespace kelvarn

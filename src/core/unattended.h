@@ -24,6 +24,8 @@ class StderrPrompts : public Prompts {
     QString saveFileName(const QString& title, const QString& presetPath, const QStringList& filters,
                          const QString& defaultSuffix) override;
     QString openFileName(const QString& title, const QString& folder, const QStringList& filters) override;
+    // Yes prints the preselected report, as pressing Enter in the selection would.
+    int chooseReport(const QStringList& names, int preselected) override;
 
   private:
     std::FILE* stream_;

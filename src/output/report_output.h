@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/report_project.h"
+#include "output/report_template.h"
 
 #include <QString>
 
@@ -11,6 +12,7 @@ struct RenderedReport {
     QString name;
     QString html;
     ReportPageSetup page;
+    report_template::Images images; // pictures the HTML names in <img src="…">
 };
 
 // Where a generated report goes: the preview window of the user interface, or in

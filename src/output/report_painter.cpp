@@ -1,8 +1,8 @@
 #include "output/report_painter.h"
 
 #include "output/report_error.h"
+#include "output/report_layout.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
@@ -10,9 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QTextDocument>
-
-#include <memory>
 
 namespace kelvarn {
 namespace {
@@ -30,20 +27,18 @@ QImage layoutMetrics() {
     return image;
 }
 
-QFont reportFont(const ReportPageSetup& page) {
-    QFont font(page.fontFamily);
-    font.setPointSizeF(page.fontSizePt);
-    return font;
+// The area a page of the report holds, in layout pixels, before the page numbers.
+QSizeF pageArea(const ReportPageSetup& page) {
+    const QPageLayout layout(QPageSize(page.pageSize), page.orientation, page.marginsMm,
+                             QPageLayout::Millimeter);
+    const QRectF mm = layout.paintRect(QPageLayout::Millimeter);
+    return {mm.width() / 25.4 * kLayoutDpi, mm.height() / 25.4 * kLayoutDpi};
 }
 
-std::unique_ptr<QTextDocument> layOut(const RenderedReport& report, QPaintDevice* metrics) {
-    auto document = std::make_unique<QTextDocument>();
-    document->documentLayout()->setPaintDevice(metrics);
-    document->setDefaultFont(reportFont(report.page));
-    // The page margins are the report's; the document's own would add to them.
-    document->setDocumentMargin(0);
-    document->setHtml(report.html);
-    return document;
+QFont footerFont(const ReportPageSetup& page) {
+    QFont font(page.fontFamily);
+    font.setPixelSize(qMax(1, qRound(page.fontSizePt * kLayoutDpi / 72.0)));
+    return font;
 }
 
 } // namespace
@@ -56,8 +51,6 @@ void ReportPainter::applyPageSetup(QPagedPaintDevice& device) const {
 
 int ReportPainter::paint(QPagedPaintDevice& device, const PageStarted& pageStarted) const {
     QImage metrics = layoutMetrics();
-    const std::unique_ptr<QTextDocument> document = layOut(report_, &metrics);
-
     QPainter painter;
     if (!painter.begin(&device))
         throw ReportError(
@@ -67,17 +60,12 @@ int ReportPainter::paint(QPagedPaintDevice& device, const PageStarted& pageStart
     const qreal scaleY = qreal(device.logicalDpiY()) / kLayoutDpi;
     const QSizeF area(device.width() / scaleX, device.height() / scaleY);
 
-    QFont footerFont = reportFont(report_.page);
-    footerFont.setPixelSize(qMax(1, qRound(report_.page.fontSizePt * kLayoutDpi / 72.0)));
-    const qreal footer = report_.page.pageNumbers ? QFontMetricsF(footerFont, &metrics).height() * 2 : 0;
-    const qreal pageHeight = area.height() - footer;
-    document->setPageSize(QSizeF(area.width(), pageHeight));
+    const QFont footer = footerFont(report_.page);
+    const qreal footerHeight = report_.page.pageNumbers ? QFontMetricsF(footer, &metrics).height() * 2 : 0;
+    const qreal pageHeight = area.height() - footerHeight;
+    const ReportLayout layout(report_, QSizeF(area.width(), pageHeight), &metrics);
 
-    QAbstractTextDocumentLayout::PaintContext context;
-    // Paper is white whatever the desktop theme says.
-    context.palette.setColor(QPalette::Text, Qt::black);
-
-    const int pages = document->pageCount();
+    const int pages = layout.pageCount();
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !device.newPage())
             throw ReportError(QStringLiteral("Tiskovou sestavu „%1“ nelze vytisknout: stranu %2 nelze začít.")
@@ -87,22 +75,16 @@ int ReportPainter::paint(QPagedPaintDevice& device, const PageStarted& pageStart
             pageStarted(page + 1);
         painter.save();
         painter.scale(scaleX, scaleY);
-        const QRectF view(0, page * pageHeight, area.width(), pageHeight);
-        painter.translate(0, -view.top());
-        painter.setClipRect(view);
-        context.clip = view;
-        document->documentLayout()->draw(&painter, context);
-        painter.restore();
-
+        layout.paintPage(painter, page);
         if (report_.page.pageNumbers) {
-            painter.save();
-            painter.scale(scaleX, scaleY);
-            painter.setFont(footerFont);
+            painter.setClipping(false);
+            painter.setFont(footer);
             painter.setPen(Qt::black);
-            painter.drawText(QRectF(0, pageHeight, area.width(), footer), Qt::AlignRight | Qt::AlignBottom,
+            painter.drawText(QRectF(0, pageHeight, area.width(), footerHeight),
+                             Qt::AlignRight | Qt::AlignBottom,
                              QStringLiteral("Strana %1 z %2").arg(page + 1).arg(pages));
-            painter.restore();
         }
+        painter.restore();
     }
     painter.end();
     return pages;
@@ -126,7 +108,15 @@ void ReportPainter::writePdf(const QString& path, const PageStarted& pageStarted
 
 QString ReportPainter::plainText() const {
     QImage metrics = layoutMetrics();
-    return layOut(report_, &metrics)->toPlainText();
+    return ReportLayout(report_, pageArea(report_.page), &metrics).plainText();
+}
+
+int ReportPainter::pageCount() const {
+    QImage metrics = layoutMetrics();
+    QSizeF area = pageArea(report_.page);
+    if (report_.page.pageNumbers)
+        area.setHeight(area.height() - QFontMetricsF(footerFont(report_.page), &metrics).height() * 2);
+    return ReportLayout(report_, area, &metrics).pageCount();
 }
 
 } // namespace kelvarn

@@ -33,6 +33,8 @@ class ReportPainter {
 
     // The document text as laid out, for checks that need no pixels.
     QString plainText() const;
+    // The pages the report takes on its own paper.
+    int pageCount() const;
 
   private:
     RenderedReport report_;

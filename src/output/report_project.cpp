@@ -5,9 +5,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSizeF>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <optional>
 
 namespace kelvarn {
@@ -21,6 +25,7 @@ class Parser {
     Parser(const QByteArray& content, QString fileName) : content_(content), fileName_(std::move(fileName)) {}
 
     std::vector<ReportDefinition> run();
+    std::vector<PartialDefinition> takePartials() { return std::move(partials_); }
 
   private:
     enum class State { Preamble, Keys, Layout };
@@ -32,14 +37,17 @@ class Parser {
                               .arg(what));
     }
     void checkMagic(const QByteArray& firstLine) const;
-    void startReport(int line, const QString& text);
+    void startReport(int line, const QString& text, bool partial);
     void readKey(int line, const QString& text);
     void finishReport();
+    void checkPartialReferences() const;
 
     const QByteArray& content_;
     QString fileName_;
     std::vector<ReportDefinition> reports_;
+    std::vector<PartialDefinition> partials_;
     std::optional<ReportDefinition> current_;
+    bool currentIsPartial_ = false;
     int layoutLine_ = 0;
     QStringList layoutLines_;
 };
@@ -65,9 +73,10 @@ std::vector<ReportDefinition> Parser::run() {
         if (decoder.hasError())
             fail(lineNo, QStringLiteral("text není v kódování UTF-8"));
 
-        if (line.startsWith(ReportProject::kSectionTag)) {
+        const bool partial = line.startsWith(ReportProject::kPartialTag);
+        if (line.startsWith(ReportProject::kSectionTag) || partial) {
             finishReport();
-            startReport(lineNo, line);
+            startReport(lineNo, line, partial);
             state = State::Keys;
             continue;
         }
@@ -91,6 +100,7 @@ std::vector<ReportDefinition> Parser::run() {
         }
     }
     finishReport();
+    checkPartialReferences();
     return std::move(reports_);
 }
 
@@ -112,15 +122,27 @@ void Parser::checkMagic(const QByteArray& firstLine) const {
                               .arg(ReportProject::kVersion));
 }
 
-void Parser::startReport(int line, const QString& text) {
-    const QString name = text.mid(ReportProject::kSectionTag.size()).trimmed();
+void Parser::startReport(int line, const QString& text, bool partial) {
+    const QString& tag = partial ? ReportProject::kPartialTag : ReportProject::kSectionTag;
+    const QString name = text.mid(tag.size()).trimmed();
     if (name.isEmpty())
-        fail(line, QStringLiteral("sestava nemá jméno"));
+        fail(line,
+             partial ? QStringLiteral("část předlohy nemá jméno") : QStringLiteral("sestava nemá jméno"));
+    if (partial && (!name.front().isUpper() || name.contains(QLatin1Char(' ')) || name.contains(u'.')))
+        fail(line, QStringLiteral("jméno části předlohy „%1“ má začínat velkým písmenem a nemá obsahovat "
+                                  "mezery ani tečky")
+                       .arg(name));
     for (const ReportDefinition& earlier : reports_)
-        if (earlier.name == name)
+        if (!partial && earlier.name == name)
             fail(line, QStringLiteral("sestava „%1“ je v souboru podruhé (poprvé na řádku %2)")
                            .arg(name)
                            .arg(earlier.line));
+    for (const PartialDefinition& earlier : partials_)
+        if (partial && earlier.name == name)
+            fail(line, QStringLiteral("část předlohy „%1“ je v souboru podruhé (poprvé na řádku %2)")
+                           .arg(name)
+                           .arg(earlier.line));
+    currentIsPartial_ = partial;
     current_ = ReportDefinition{};
     current_->name = name;
     current_->line = line;
@@ -135,6 +157,8 @@ std::optional<double> number(QString text) {
 }
 
 void Parser::readKey(int line, const QString& text) {
+    if (currentIsPartial_)
+        fail(line, QStringLiteral("část předlohy nemá klíče (za jejím jménem má následovat prázdný řádek)"));
     const qsizetype eq = text.indexOf(QLatin1Char('='));
     if (eq <= 0)
         fail(line, QStringLiteral("očekáváno „klíč=hodnota“ nebo prázdný řádek před předlohou"));
@@ -210,10 +234,17 @@ void Parser::finishReport() {
     while (!layoutLines_.isEmpty() && layoutLines_.last().trimmed().isEmpty())
         layoutLines_.removeLast();
     if (layoutLines_.isEmpty())
-        fail(report.line, QStringLiteral("sestava „%1“ nemá předlohu (za klíči má následovat prázdný řádek "
-                                         "a pak text předlohy)")
-                              .arg(report.name));
-    report.layout = layoutLines_.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        fail(report.line,
+             currentIsPartial_
+                 ? QStringLiteral("část předlohy „%1“ je prázdná (za jménem má následovat prázdný "
+                                  "řádek a pak text)")
+                       .arg(report.name)
+                 : QStringLiteral("sestava „%1“ nemá předlohu (za klíči má následovat prázdný řádek "
+                                  "a pak text předlohy)")
+                       .arg(report.name));
+    // A part is taken in where it is named, so it brings no line end of its own.
+    report.layout =
+        layoutLines_.join(QLatin1Char('\n')) + (currentIsPartial_ ? QString() : QStringLiteral("\n"));
 
     const QSizeF paper = QPageSize(report.page.pageSize).size(QPageSize::Millimeter);
     const QSizeF oriented = report.page.orientation == QPageLayout::Landscape ? paper.transposed() : paper;
@@ -224,8 +255,60 @@ void Parser::finishReport() {
 
     if (const auto problem = report_template::check(report.layout))
         fail(layoutLine_ + problem->line - 1,
-             QStringLiteral("chybná předloha sestavy „%1“: %2").arg(report.name, problem->message));
-    reports_.push_back(std::move(report));
+             (currentIsPartial_ ? QStringLiteral("chybná část předlohy „%1“: %2")
+                                : QStringLiteral("chybná předloha sestavy „%1“: %2"))
+                 .arg(report.name, problem->message));
+    if (currentIsPartial_)
+        partials_.push_back({report.name, report.layout, report.line});
+    else
+        reports_.push_back(std::move(report));
+}
+
+// Every {{>Name}} names a part of the project, and no part takes itself in, however
+// indirectly: the template library would follow such a loop until the stack ran out.
+void Parser::checkPartialReferences() const {
+    static const QRegularExpression reference(QStringLiteral("\\{\\{>\\s*([^}\\s]+)\\s*\\}\\}"));
+    std::map<QString, QStringList> uses;
+    auto referencesOf = [](const QString& layout) {
+        QStringList names;
+        for (auto it = reference.globalMatch(layout); it.hasNext();)
+            names << it.next().captured(1);
+        return names;
+    };
+    auto known = [this](const QString& name) {
+        return std::any_of(partials_.begin(), partials_.end(),
+                           [&](const PartialDefinition& p) { return p.name == name; });
+    };
+    for (const ReportDefinition& r : reports_)
+        for (const QString& name : referencesOf(r.layout))
+            if (!known(name))
+                fail(r.line,
+                     QStringLiteral("sestava „%1“ používá neznámou část předlohy „%2“").arg(r.name, name));
+    for (const PartialDefinition& p : partials_) {
+        uses[p.name] = referencesOf(p.layout);
+        for (const QString& name : uses[p.name])
+            if (!known(name))
+                fail(p.line,
+                     QStringLiteral("část předlohy „%1“ používá neznámou část „%2“").arg(p.name, name));
+    }
+    // Depth-first search for a cycle.
+    std::map<QString, int> state; // 0 unseen, 1 on the path, 2 done
+    std::function<void(const PartialDefinition&, const QString&)> visit = [&](const PartialDefinition& p,
+                                                                              const QString& path) {
+        state[p.name] = 1;
+        for (const QString& next : uses[p.name]) {
+            if (state[next] == 1)
+                fail(p.line, QStringLiteral("části předlohy se zacyklí: %1 → %2").arg(path, next));
+            if (state[next] == 0)
+                for (const PartialDefinition& q : partials_)
+                    if (q.name == next)
+                        visit(q, path + QStringLiteral(" → ") + next);
+        }
+        state[p.name] = 2;
+    };
+    for (const PartialDefinition& p : partials_)
+        if (state[p.name] == 0)
+            visit(p, p.name);
 }
 
 } // namespace
@@ -251,7 +334,9 @@ ReportProject ReportProject::load(const QString& path) {
 
 ReportProject ReportProject::parse(const QByteArray& content, const QString& fileName) {
     ReportProject project;
-    project.reports_ = Parser(content, fileName).run();
+    Parser parser(content, fileName);
+    project.reports_ = parser.run();
+    project.partials_ = parser.takePartials();
     return project;
 }
 

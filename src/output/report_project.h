@@ -30,6 +30,15 @@ struct ReportDefinition {
     int line = 0;   // of its "[report]" line, for messages
 };
 
+// A piece of layout several reports share: "[partial] Name", an empty line, the
+// template; a layout takes it in with {{>Name}}. Its name begins with a capital
+// letter, so it never meets a column of a row (those are lower case).
+struct PartialDefinition {
+    QString name;
+    QString layout;
+    int line = 0;
+};
+
 // The report project file (sestavy.rav): UTF-8 text, the first line
 // "KELVARN-REPORTS 1", then one section per report:
 //
@@ -47,6 +56,7 @@ class ReportProject {
     static inline const QString kMagic = QStringLiteral("KELVARN-REPORTS");
     static constexpr int kVersion = 1;
     static inline const QString kSectionTag = QStringLiteral("[report]");
+    static inline const QString kPartialTag = QStringLiteral("[partial]");
 
     // Throws ReportError when the file is missing, unreadable, not a report project
     // or damaged.
@@ -55,12 +65,14 @@ class ReportProject {
     static ReportProject parse(const QByteArray& content, const QString& fileName);
 
     const std::vector<ReportDefinition>& reports() const { return reports_; }
+    const std::vector<PartialDefinition>& partials() const { return partials_; }
     QStringList names() const;
     // Exact, case-sensitive match; null when the project holds no such report.
     const ReportDefinition* find(const QString& name) const;
 
   private:
     std::vector<ReportDefinition> reports_;
+    std::vector<PartialDefinition> partials_;
 };
 
 } // namespace kelvarn

@@ -1,12 +1,9 @@
 #include "output/report_template.h"
 
-#include "db/dataset.h"
+#include "output/report_data.h"
 #include "output/report_error.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QUrl>
 
 #include <kainjow/mustache.hpp>
 
@@ -20,13 +17,6 @@ namespace mu = kainjow::mustache;
 
 std::string utf8(const QString& text) {
     return text.toStdString();
-}
-
-// An empty text is false to the template, so {{#ic}}IČ {{ic}}{{/ic}} leaves out the
-// label of a missing value. It still hides a same-named value of an enclosing
-// section (an item's empty note does not print its document's note).
-mu::data textValue(const QString& text) {
-    return text.isEmpty() ? mu::data(false) : mu::data(utf8(text));
 }
 
 // The library's own escape writes &apos;, which the Qt HTML reader does not know.
@@ -82,52 +72,6 @@ Problem translate(const std::string& message, const std::string& source) {
     return {what, line};
 }
 
-mu::data rowObject(const Dataset& dataset, const QStringList& keys, int row) {
-    mu::data object(mu::data::type::object);
-    object[std::string("_row")] = mu::data(utf8(QString::number(row + 1)));
-    for (int c = 0; c < keys.size(); ++c)
-        object[utf8(keys[c])] = textValue(dataset.textAt(row, c));
-    return object;
-}
-
-void addConnection(mu::data& root, const QString& name, const Dataset* dataset) {
-    const int rows = dataset ? dataset->recordCount() : 0;
-    mu::data list(mu::data::type::list);
-    if (rows > 0) {
-        QStringList keys;
-        for (int c = 0; c < dataset->columnCount(); ++c)
-            keys << dataset->column(c).name.toLower();
-        for (int r = 0; r < rows; ++r)
-            list.push_back(rowObject(*dataset, keys, r));
-        const int current = dataset->currentRow();
-        if (current >= 0 && current < rows)
-            root[utf8(name + QStringLiteral("_current"))] = rowObject(*dataset, keys, current);
-    }
-    root[utf8(name)] = std::move(list);
-    root[utf8(name + QStringLiteral("_count"))] = mu::data(utf8(QString::number(rows)));
-}
-
-mu::data buildData(const QString& layout, const Context& context) {
-    mu::data root(mu::data::type::object);
-    for (auto it = context.parameters.cbegin(); it != context.parameters.cend(); ++it) {
-        root[utf8(it.key())] = textValue(it.value());
-        const QString& value = it.value();
-        if (QDir::isAbsolutePath(value) && QFileInfo(value).isFile())
-            root[utf8(it.key() + QStringLiteral("_url"))] =
-                mu::data(utf8(QUrl::fromLocalFile(value).toString(QUrl::FullyEncoded)));
-    }
-    for (int i = 0; i < kConnectionCount; ++i) {
-        const QString name = QStringLiteral("RvDataSetConnection%1").arg(i + 1);
-        // A list of a hundred thousand rows costs real time to copy into the template
-        // data, so only connections the layout can name are served (connection 1 also
-        // for a layout naming 12: too many is harmless, too few is not).
-        if (layout.contains(name))
-            addConnection(root, name, context.connections[static_cast<std::size_t>(i)].data());
-    }
-    root[std::string("_report")] = mu::data(utf8(context.reportName));
-    return root;
-}
-
 } // namespace
 
 std::optional<Problem> check(const QString& layout) {
@@ -138,7 +82,7 @@ std::optional<Problem> check(const QString& layout) {
     return translate(compiled.error_message(), source);
 }
 
-QString render(const QString& layout, const Context& context) {
+Rendered render(const QString& layout, const Context& context) {
     const std::string source = utf8(layout);
     mu::mustache compiled(source);
     if (!compiled.is_valid()) {
@@ -149,7 +93,14 @@ QString render(const QString& layout, const Context& context) {
                               .arg(problem.message));
     }
     compiled.set_custom_escape(escapeHtml);
-    return QString::fromStdString(compiled.render(buildData(layout, context)));
+    Rendered result;
+    // Names a part of the project asks for count as the layout's own.
+    std::string everything = source;
+    for (const QString& part : context.partials)
+        everything += utf8(part);
+    const mu::data data = detail::buildData(detail::NameSet::of(everything), context, result.images);
+    result.html = QString::fromStdString(compiled.render(data));
+    return result;
 }
 
 } // namespace kelvarn::report_template

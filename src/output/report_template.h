@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QDateTime>
+#include <QImage>
 #include <QMap>
 #include <QPointer>
 #include <QString>
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace kelvarn {
 
@@ -30,6 +34,19 @@ inline constexpr int kConnectionCount = 14;
 //   {{#RvDataSetConnectionN_current}}…{{/RvDataSetConnectionN_current}}
 //                            the dataset's current row (absent when it has none)
 //   {{_report}}              the name of the report being run
+//   {{_date}}                the day the report is run
+// In a row, a column name with a suffix asks for a variant of its value (see
+// report_values.h): {{castka__2}} "1 234,50", {{cena__price}}, {{datum__date}},
+// {{#castka__nonzero}}, {{castka__words}}. Further names a row offers:
+//   {{#RvDataSetConnectionN_any}}…{{/RvDataSetConnectionN_any}}
+//                            shown when the connection has rows
+//   {{RvDataSetConnectionN_sum.col}} (and its variants)
+//                            the sum of a number column over all rows of connection N
+//   {{#RvDataSetConnectionM_by_col}}…{{/RvDataSetConnectionM_by_col}}
+//                            inside a row: the rows of connection M whose column col
+//                            equals this row's id (an asset's depreciation rows)
+//   {{_qr_platba}}           in a document row that carries a payment code: the
+//                            name of its QR code image, for <img src="…">
 // An empty value is false in a section: {{#ic}}IČ {{ic}}{{/ic}} prints nothing for a
 // partner without IČ.
 struct Context {
@@ -38,6 +55,17 @@ struct Context {
     QString reportName;
     QMap<QString, QString> parameters;
     Connections connections;
+    QDate today = QDate::currentDate();
+    // The shared parts of the project, by name, for {{>Name}}.
+    QMap<QString, QString> partials;
+};
+
+// Pictures a rendered layout refers to by name (payment codes), in creation order.
+using Images = std::vector<std::pair<QString, QImage>>;
+
+struct Rendered {
+    QString html;
+    Images images;
 };
 
 struct Problem {
@@ -50,8 +78,8 @@ std::optional<Problem> check(const QString& layout);
 
 // Renders the layout to HTML. Every substituted value is HTML-escaped ({{{x}}} and
 // {{&x}} excepted, which layouts use only for text they trust). Throws ReportError
-// when the layout is not a well-formed template.
-QString render(const QString& layout, const Context& context);
+// when the layout is not a well-formed template or a value cannot be made.
+Rendered render(const QString& layout, const Context& context);
 
 } // namespace report_template
 } // namespace kelvarn

@@ -36,7 +36,12 @@ std::optional<RenderedReport> ReportTemplateEngine::render(const QString& name) 
     if (!report)
         return std::nullopt;
     report_template::Context context{name, parameters_, connections_};
-    return RenderedReport{name, report_template::render(report->layout, context), report->page};
+    if (today_.isValid())
+        context.today = today_;
+    for (const PartialDefinition& partial : project_->partials())
+        context.partials.insert(partial.name, partial.layout);
+    report_template::Rendered rendered = report_template::render(report->layout, context);
+    return RenderedReport{name, std::move(rendered.html), report->page, std::move(rendered.images)};
 }
 
 void ReportTemplateEngine::runReport(const QString& name) {

@@ -41,6 +41,8 @@ class ReportTemplateEngine : public ReportEngine {
     // The report filled with the data as it stands now, without output; nothing when
     // the open project holds no such report. Throws ReportError.
     std::optional<RenderedReport> render(const QString& name) const;
+    // The day reports say they were printed on; the real one unless set (tests).
+    void setToday(const QDate& today) { today_ = today; }
 
   private:
     ReportOutput* output_ = nullptr;
@@ -48,6 +50,7 @@ class ReportTemplateEngine : public ReportEngine {
     std::optional<ReportProject> project_;
     QMap<QString, QString> parameters_;
     report_template::Context::Connections connections_{};
+    QDate today_;
 };
 
 } // namespace kelvarn

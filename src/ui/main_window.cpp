@@ -5,6 +5,8 @@
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
 #include "app/outside_tools.h"
+            break;
+#include "app/print_controller.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
 #include "core/prompts.h"
@@ -392,8 +394,10 @@ void MainWindow::wireModules() {
         case KeyCommand::Filter:
             controller_->filters().filterClick();
             break;
+        case KeyCommand::Print:
+            controller_->printing().print(PrintTrigger::Key);
+            break;
         default:
-            // Printing and filters come with their modules.
             break;
         }
     };
@@ -478,6 +482,8 @@ void MainWindow::wireRecordButtons() {
         {"Filtr", [this] { controller_->filters().filterClick(); }},
         {"FiltrCancel", [this] { controller_->filters().filterCancelClick(); }},
         {"ToolButton4", [this] { exportCurrentList(); }},
+            break;
+        {"PrintRecords", [this] { controller_->printing().print(PrintTrigger::Button); }},
     };
     for (const auto& [name, command] : buttons) {
         QAction* action = toolbar_.actions.value(QLatin1String(name));

@@ -1,5 +1,7 @@
 #include "ui/qt_prompts.h"
 
+#include "ui/report_selection_dialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -55,6 +57,12 @@ Answer QtPrompts::message(const QString& caption, const QString& text, MessageSt
     default:
         return Answer::Cancel; // Cancel, Esc and closing the box alike
     }
+}
+
+int QtPrompts::chooseReport(const QStringList& names, int preselected) {
+    if (unattended_)
+        return stderrPrompts_.chooseReport(names, preselected);
+    return ReportSelectionDialog::choose(owner(), names, preselected);
 }
 
 bool QtPrompts::inputText(const QString& title, const QString& prompt, QString& value) {

@@ -24,6 +24,8 @@ class QtPrompts : public Prompts {
     QString saveFileName(const QString& title, const QString& presetPath, const QStringList& filters,
                          const QString& defaultSuffix) override;
     QString openFileName(const QString& title, const QString& folder, const QStringList& filters) override;
+    // The report selection dialog.
+    int chooseReport(const QStringList& names, int preselected) override;
     void processEvents() override;
 
   private:

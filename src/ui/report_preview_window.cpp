@@ -127,10 +127,18 @@ QAction* ReportPreviewWindow::addTool(const QString& text, const QKeySequence& k
 }
 
 void ReportPreviewWindow::present(const RenderedReport& report) {
-    setReport(report);
-    if (unattendedMode())
+    if (unattendedMode()) {
+        setReport(report);
         return;
-    exec();
+    }
+    // A long list takes seconds to lay out: the window is up first, so its status line
+    // shows the pages as they are generated.
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    setReport(report);
+    if (isVisible()) // not closed meanwhile
+        exec();
 }
 
 void ReportPreviewWindow::setReport(const RenderedReport& report) {

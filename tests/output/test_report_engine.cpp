@@ -1,4 +1,3 @@
-#include "support/test_application.h"
 #include "core/formatting.h"
 #include "db/database_session.h"
 #include "db/dataset.h"
@@ -7,6 +6,7 @@
 #include "output/report_project.h"
 #include "output/report_template_engine.h"
 #include "support/db/test_databases.h"
+#include "support/test_application.h"
 
 #include <QDir>
 #include <QFile>

@@ -44,3 +44,15 @@ QStringList ScriptedPrompts::captions() const {
 }
 
 } // namespace kelvarn::test
+
+namespace kelvarn::test {
+
+int ScriptedPrompts::chooseReport(const QStringList& names, int preselected) {
+    reportSelections.append({names, preselected});
+    if (reportChoices.isEmpty())
+        return preselected >= 0 && preselected < names.size() ? preselected : -1;
+    const QString wanted = reportChoices.takeFirst();
+    return wanted.isEmpty() ? -1 : static_cast<int>(names.indexOf(wanted));
+}
+
+} // namespace kelvarn::test

@@ -119,6 +119,23 @@ TEST_F(ReportPreviewTest, GeneratingAndPrintingReportEveryPageInTheStatusBar) {
     EXPECT_TRUE(isPdf(printer.outputFileName()));
 }
 
+TEST_F(ReportPreviewTest, TheWindowIsUpWhileItsPagesAreGenerated) {
+    QList<bool> visibleWhileGenerating;
+    QObject::connect(window.get(), &ReportPreviewWindow::statusShown,
+                     [&](const QString&) { visibleWhileGenerating << window->isVisible(); });
+    // Closed by the user once the pages are there.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (window->isVisible() && window->pageCount() > 0)
+            window->close();
+    });
+    closer.start(10);
+    window->present(longReport());
+    ASSERT_FALSE(visibleWhileGenerating.isEmpty());
+    EXPECT_FALSE(visibleWhileGenerating.contains(false));
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(ReportPreviewTest, PrintButtonOpensThePrinterSetupFirst) {
     window->setReport(longReport());
     QString setupTitle;
