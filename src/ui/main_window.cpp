@@ -5,7 +5,6 @@
 #include "app/jpeg_image.h"
 #include "app/module_datasets.h"
 #include "app/outside_tools.h"
-            break;
 #include "app/print_controller.h"
 #include "app/shell_controller.h"
 #include "app/startup.h"
@@ -482,7 +481,6 @@ void MainWindow::wireRecordButtons() {
         {"Filtr", [this] { controller_->filters().filterClick(); }},
         {"FiltrCancel", [this] { controller_->filters().filterCancelClick(); }},
         {"ToolButton4", [this] { exportCurrentList(); }},
-            break;
         {"PrintRecords", [this] { controller_->printing().print(PrintTrigger::Button); }},
     };
     for (const auto& [name, command] : buttons) {
