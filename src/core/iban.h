@@ -9,7 +9,8 @@ namespace kelvarn {
 QString normalizeIban(const QString& text);
 
 // The electronic form is a well-formed IBAN: country letters, check digits, 11 to 30
-// letters or digits of account, and the ISO 7064 MOD 97-10 check passes. A typing
+// letters or digits of account (the exact length where the country is one we know,
+// digits only for a Czech one), and the ISO 7064 MOD 97-10 check passes. A typing
 // error in a single character is always caught.
 bool isValidIban(const QString& text);
 

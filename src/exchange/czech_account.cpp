@@ -1,6 +1,5 @@
 #include "exchange/czech_account.h"
 
-#include <QHash>
 #include <QRegularExpression>
 
 namespace kelvarn {
@@ -43,17 +42,6 @@ int mod97(const QString& rearranged) {
         }
     }
     return rest;
-}
-
-int ibanLength(const QString& country) {
-    // The countries Czech businesses meet most; others are tested by checksum only.
-    static const QHash<QString, int> lengths = {
-        {QStringLiteral("CZ"), 24}, {QStringLiteral("SK"), 24}, {QStringLiteral("DE"), 22},
-        {QStringLiteral("AT"), 20}, {QStringLiteral("PL"), 28}, {QStringLiteral("HU"), 28},
-        {QStringLiteral("GB"), 22}, {QStringLiteral("FR"), 27}, {QStringLiteral("IT"), 27},
-        {QStringLiteral("NL"), 18}, {QStringLiteral("BE"), 16}, {QStringLiteral("ES"), 24},
-        {QStringLiteral("CH"), 21}, {QStringLiteral("IE"), 22}, {QStringLiteral("LU"), 20}};
-    return lengths.value(country, 0);
 }
 
 } // namespace
@@ -110,19 +98,6 @@ QString compactIban(const QString& iban) {
     QString s = iban.toUpper();
     s.remove(u' ');
     return s;
-}
-
-bool isValidIban(const QString& iban) {
-    const QString s = compactIban(iban);
-    static const QRegularExpression shape(QStringLiteral("^[A-Z]{2}\\d{2}[A-Z0-9]{8,30}$"));
-    if (!shape.match(s).hasMatch())
-        return false;
-    const int expected = ibanLength(s.left(2));
-    if (expected != 0 && s.size() != expected)
-        return false;
-    if (s.left(2) == QLatin1String("CZ") && !allDigits(s.mid(4)))
-        return false;
-    return mod97(s.mid(4) + s.left(4)) == 1;
 }
 
 std::optional<CzechAccount> czechAccountFromIban(const QString& iban) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/iban.h"
+
 #include <QString>
 
 #include <optional>
@@ -33,10 +35,6 @@ QString czechAccountToIban(const CzechAccount& account);
 
 // The Czech account an IBAN stands for; nothing unless it is a valid Czech IBAN.
 std::optional<CzechAccount> czechAccountFromIban(const QString& iban);
-
-// The mod-97 test of an IBAN of any country (blanks ignored, letters in any case);
-// the length must fit the country where the country is one we know.
-bool isValidIban(const QString& iban);
 
 // The IBAN without blanks, in capitals.
 QString compactIban(const QString& iban);
