@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     report_template::Context context;
     context.reportName = QStringLiteral("R");
     context.parameters.insert(QStringLiteral("p"), value);
-    const QString escaped = report_template::render(QStringLiteral("<p>{{p}}</p>"), context);
+    const QString escaped = report_template::render(QStringLiteral("<p>{{p}}</p>"), context).html;
     const QString inner = escaped.mid(3, escaped.size() - 7);
     FUZZ_CHECK(escaped.startsWith(QLatin1String("<p>")) && escaped.endsWith(QLatin1String("</p>")) &&
                    !inner.contains(QLatin1Char('<')) && !inner.contains(QLatin1Char('>')),
