@@ -1,5 +1,6 @@
 #include "exchange/vat_forms.h"
 
+#include "core/money.h"
 #include "exchange/filing_identity.h"
 
 #include <QXmlStreamWriter>
@@ -121,8 +122,8 @@ QByteArray writeControlStatement(const VatFilingData& data, const VatPeriod& per
     }
     auto sums = [](double (&b)[3], double (&t)[3]) {
         for (int i = 0; i < 3; ++i) {
-            b[i] = std::round(b[i] * 100) / 100;
-            t[i] = std::round(t[i] * 100) / 100;
+            b[i] = roundPlaces(b[i], 2);
+            t[i] = roundPlaces(t[i], 2);
         }
     };
     sums(a5Base, a5Tax);
@@ -160,10 +161,10 @@ QByteArray writeControlStatement(const VatFilingData& data, const VatPeriod& per
     }
     // Control rows tying the statement to the return's rows 1, 2, 40 and 41.
     w.writeStartElement(QStringLiteral("VetaC"));
-    w.writeAttribute(QStringLiteral("obrat23"), money(std::round(outBase[0] * 100) / 100));
-    w.writeAttribute(QStringLiteral("obrat5"), money(std::round((outBase[1] + outBase[2]) * 100) / 100));
-    w.writeAttribute(QStringLiteral("pln23"), money(std::round(inBase[0] * 100) / 100));
-    w.writeAttribute(QStringLiteral("pln5"), money(std::round((inBase[1] + inBase[2]) * 100) / 100));
+    w.writeAttribute(QStringLiteral("obrat23"), money(roundPlaces(outBase[0], 2)));
+    w.writeAttribute(QStringLiteral("obrat5"), money(roundPlaces(outBase[1] + outBase[2], 2)));
+    w.writeAttribute(QStringLiteral("pln23"), money(roundPlaces(inBase[0], 2)));
+    w.writeAttribute(QStringLiteral("pln5"), money(roundPlaces(inBase[1] + inBase[2], 2)));
     w.writeEndElement();
     w.writeEndElement();
     w.writeEndElement();
@@ -184,10 +185,10 @@ VatReturnFigures vatReturnFigures(const VatFilingData& data) {
     VatReturnFigures f;
     for (int i = 0; i < 2; ++i) {
         // The sums are rounded to cents first, so that 0.1 + 0.2 does not tip a half.
-        f.outputBase[i] = wholeCrowns(std::round(outBase[i] * 100) / 100);
-        f.outputTax[i] = wholeCrowns(std::round(outTax[i] * 100) / 100);
-        f.inputBase[i] = wholeCrowns(std::round(inBase[i] * 100) / 100);
-        f.inputTax[i] = wholeCrowns(std::round(inTax[i] * 100) / 100);
+        f.outputBase[i] = wholeCrowns(roundPlaces(outBase[i], 2));
+        f.outputTax[i] = wholeCrowns(roundPlaces(outTax[i], 2));
+        f.inputBase[i] = wholeCrowns(roundPlaces(inBase[i], 2));
+        f.inputTax[i] = wholeCrowns(roundPlaces(inTax[i], 2));
     }
     return f;
 }
