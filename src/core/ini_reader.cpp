@@ -48,6 +48,15 @@ Key keyOf(const QString& line) {
     return Key::None;
 }
 
+// The option is a keyword compared as "YES": only its ASCII letters change case, so
+// a stray byte in it stays a character the file can hold.
+QString asciiUpper(QString text) {
+    for (QChar& c : text)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return text;
+}
+
 QList<QByteArray> pieces(const QByteArray& bytes) {
     QList<QByteArray> out;
     qsizetype start = 0;
@@ -108,7 +117,7 @@ bool apply(Key key, const QString& value, AppState& state, QString& detail) {
         state.updateCriteria = value.at(0).digitValue();
         break;
     case Key::ShowTips:
-        state.showTips = value.toUpper();
+        state.showTips = asciiUpper(value);
         break;
     case Key::Debug:
         state.debug = isYes(value);

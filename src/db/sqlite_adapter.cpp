@@ -169,6 +169,20 @@ QList<sql_scan::Range> columnDefinitions(const QString& statement) {
     return columns;
 }
 
+// Whether every quoted section starting in [begin, end) also closes there: text added
+// after an unclosed one would land inside its literal.
+bool quotesClosedWithin(const QString& text, qsizetype begin, qsizetype end) {
+    for (qsizetype i = begin; i < end; ++i) {
+        if (!sql_scan::isQuote(text[i]))
+            continue;
+        const qsizetype close = sql_scan::quotedEnd(text, i);
+        if (close < 0 || close > end)
+            return false;
+        i = close - 1;
+    }
+    return true;
+}
+
 struct Insertion {
     qsizetype at; // index in the Access statement before which the text goes
     QString text;
@@ -186,6 +200,8 @@ QList<Insertion> columnInsertions(const QString& statement) {
                                                  QStringLiteral("FOREIGN")};
     QList<Insertion> out;
     for (const auto& [begin, end] : columnDefinitions(statement)) {
+        if (!quotesClosedWithin(statement, begin, end))
+            continue;
         qsizetype i = begin;
         while (i < end && statement[i].isSpace())
             ++i;

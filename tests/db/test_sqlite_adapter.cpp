@@ -67,6 +67,9 @@ TEST(SqliteAdapter, StringLiteralsPassByteForByte) {
         q("CREATE TABLE t (d DATETIME DEFAULT '#2008/02/01#', n INT DEFAULT 'it''s, (1)')"),
         q("INSERT INTO t VALUES ('#2008/02/01#', 'MEMO COUNTER', 'it''s', '") + control + q("')"),
         q("UPDATE t SET a = 'WITH COMPRESSION' WHERE b = ' PRIMARY KEY'"),
+        // An unclosed literal after a typed column: nothing may be added inside it.
+        q("ALTER TABLE t ADD COLUMN d DATETIME /008')"),
+        q("CREATE TABLE t (d DATETIME, n INT DEFAULT 'x)"),
     };
     for (const QString& statement : statements) {
         const QString out = accessToSqlite(statement);
