@@ -2,7 +2,7 @@
 
 #include "core/money.h"
 #include "db/db_context.h"
-#include "exchange/czech_account.h"
+#include "core/czech_account.h"
 #include "exchange/isdoc_writer.h"
 
 #include <QDir>
@@ -171,10 +171,8 @@ std::optional<IsdocDocument> isdocFromDocument(DbContext& db, const QString& id,
     if (const auto account = parseCzechAccount(textOf(r, "dod_cislo_uctu"))) {
         d.accountNumber = account->prefix.isEmpty() ? account->number : account->prefix + u'-' + account->number;
         d.bankCode = account->bankCode;
-        d.iban = czechAccountToIban(*account);
     }
-    if (!textOf(r, "dod_cislo_uctu_IBAN").isEmpty())
-        d.iban = compactIban(textOf(r, "dod_cislo_uctu_IBAN"));
+    d.iban = paymentIban(textOf(r, "dod_cislo_uctu"), textOf(r, "dod_cislo_uctu_IBAN"));
     d.variableSymbol = textOf(r, "variabilni_symbol");
     return d;
 }

@@ -2,7 +2,7 @@
 
 #include "core/prompts.h"
 #include "db/dataset.h"
-#include "exchange/czech_account.h"
+#include "core/czech_account.h"
 
 #include <QStringList>
 

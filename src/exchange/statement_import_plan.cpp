@@ -1,7 +1,7 @@
 #include "exchange/statement_import_plan.h"
 
 #include "db/db_context.h"
-#include "exchange/czech_account.h"
+#include "core/czech_account.h"
 
 #include <QCryptographicHash>
 #include <QSqlQuery>
@@ -45,7 +45,7 @@ QString statementFingerprint(const BankStatement& st) {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     auto add = [&hash](const QString& s) { hash.addData(s.toUtf8()); hash.addData(QByteArrayView("\x1f", 1)); };
     add(st.accountDigits);
-    add(compactIban(st.iban));
+    add(normalizeIban(st.iban));
     add(st.number);
     add(st.date.toString(Qt::ISODate));
     add(QString::number(st.openingCents));
@@ -74,7 +74,7 @@ bool statementAlreadyImported(DbContext& db, const QString& fingerprint) {
 
 bool isOwnAccount(const BankStatement& st, const QString& ownAccount, const QString& ownIban, QString* problem) {
     const QString own = ownDigits(ownAccount, ownIban);
-    QString ownIbanCompact = compactIban(ownIban);
+    QString ownIbanCompact = normalizeIban(ownIban);
     if (ownIbanCompact.isEmpty())
         if (const auto a = parseCzechAccount(ownAccount))
             ownIbanCompact = czechAccountToIban(*a);
@@ -88,7 +88,7 @@ bool isOwnAccount(const BankStatement& st, const QString& ownAccount, const QStr
                                      "porovnat. Doplňte je na záložce „Podnikatel“."));
     QString stated;
     if (!st.iban.isEmpty()) {
-        const QString iban = compactIban(st.iban);
+        const QString iban = normalizeIban(st.iban);
         if (iban == ownIbanCompact)
             return true;
         if (const auto a = czechAccountFromIban(iban); a && a->digits16() == own)

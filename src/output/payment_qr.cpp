@@ -1,6 +1,6 @@
 #include "output/payment_qr.h"
 
-#include "core/iban.h"
+#include "core/czech_account.h"
 
 #include <algorithm>
 
@@ -25,7 +25,8 @@ std::optional<SpaydPayment> invoicePayment(const InvoicePaymentFields& fields) {
         return std::nullopt;
     if (fields.paymentMethod.toUpper().contains(QLatin1String("HOTOV")))
         return std::nullopt;
-    if (!isValidIban(fields.iban))
+    const QString iban = paymentIban(fields.account, fields.iban);
+    if (!isValidIban(iban))
         return std::nullopt;
     if (!fields.amountToPay || !(*fields.amountToPay >= 0.005))
         return std::nullopt;
@@ -34,7 +35,7 @@ std::optional<SpaydPayment> invoicePayment(const InvoicePaymentFields& fields) {
         return std::nullopt;
 
     SpaydPayment payment;
-    payment.account = normalizeIban(fields.iban);
+    payment.account = iban;
     payment.amount = fields.amountToPay;
     payment.currency = currency;
     payment.variableSymbol = fields.variableSymbol.trimmed();

@@ -121,6 +121,7 @@ class RowBuilder {
             InvoicePaymentFields fields;
             fields.number = text(r, "cislo_dokladu");
             fields.paymentMethod = text(r, "zpusob_uhrady");
+            fields.account = text(r, "dod_cislo_uctu");
             fields.iban = text(r, "dod_cislo_uctu_IBAN");
             fields.amountToPay = report_values::numberOf(value(r, "zbyva_uhradit"));
             fields.currency = text(r, "mena");

@@ -117,6 +117,24 @@ TEST(InvoicePaymentCode, OnlyANonCashIssuedInvoiceWithAnAmountToPayAndAGoodIbanH
         {"card", [](InvoicePaymentFields& f) { f.paymentMethod = QStringLiteral("platební kartou"); }, true},
         {"no payment method", [](InvoicePaymentFields& f) { f.paymentMethod.clear(); }, true},
         {"no IBAN", [](InvoicePaymentFields& f) { f.iban.clear(); }, false},
+        {"no IBAN, the Czech account converts",
+         [](InvoicePaymentFields& f) {
+             f.iban.clear();
+             f.account = QStringLiteral("19-2000145399/0800");
+         },
+         true},
+        {"no IBAN, account without bank code",
+         [](InvoicePaymentFields& f) {
+             f.iban.clear();
+             f.account = QStringLiteral("19-2000145399");
+         },
+         false},
+        {"typed IBAN wrong, account right: the typed one counts",
+         [](InvoicePaymentFields& f) {
+             f.iban = QStringLiteral("CZ6508000000192000145398");
+             f.account = QStringLiteral("19-2000145399/0800");
+         },
+         false},
         {"mistyped IBAN",
          [](InvoicePaymentFields& f) { f.iban = QStringLiteral("CZ6508000000192000145398"); }, false},
         {"paid already", [](InvoicePaymentFields& f) { f.amountToPay = 0; }, false},
@@ -129,7 +147,11 @@ TEST(InvoicePaymentCode, OnlyANonCashIssuedInvoiceWithAnAmountToPayAndAGoodIbanH
     for (const auto& c : cases) {
         InvoicePaymentFields f = invoice;
         c.change(f);
-        EXPECT_EQ(invoicePayment(f).has_value(), c.hasCode) << c.what;
+        const std::optional<SpaydPayment> p = invoicePayment(f);
+        EXPECT_EQ(p.has_value(), c.hasCode) << c.what;
+        if (p) {
+            EXPECT_EQ(p->account, QStringLiteral("CZ6508000000192000145399")) << c.what;
+        }
     }
 }
 

@@ -36,8 +36,10 @@ QString czechAccountToIban(const CzechAccount& account);
 // The Czech account an IBAN stands for; nothing unless it is a valid Czech IBAN.
 std::optional<CzechAccount> czechAccountFromIban(const QString& iban);
 
-// The IBAN without blanks, in capitals.
-QString compactIban(const QString& iban);
+// The IBAN a payment goes to: the one typed in its own field, else the one the
+// Czech account number converts to ("" when that has no bank code). Not checked
+// here; the caller decides what a wrong one means.
+QString paymentIban(const QString& accountText, const QString& ibanText);
 
 // The IČO test: eight digits (shorter ones count with leading zeros), the last
 // being the weighted mod-11 check digit of the first seven.

@@ -1,4 +1,4 @@
-#include "exchange/czech_account.h"
+#include "core/czech_account.h"
 
 #include <QRegularExpression>
 
@@ -94,14 +94,8 @@ QString czechAccountToIban(const CzechAccount& account) {
     return QStringLiteral("CZ") + QString::number(check).rightJustified(2, u'0') + bban;
 }
 
-QString compactIban(const QString& iban) {
-    QString s = iban.toUpper();
-    s.remove(u' ');
-    return s;
-}
-
 std::optional<CzechAccount> czechAccountFromIban(const QString& iban) {
-    const QString s = compactIban(iban);
+    const QString s = normalizeIban(iban);
     if (!s.startsWith(QLatin1String("CZ")) || !isValidIban(s))
         return std::nullopt;
     CzechAccount account;
@@ -154,6 +148,15 @@ QString icoProblem(const QString& text) {
         return {};
     if (!isValidIco(text))
         return QStringLiteral("IČ nevyhovuje kontrole modulo 11 (osm číslic, poslední kontrolní).");
+    return {};
+}
+
+QString paymentIban(const QString& accountText, const QString& ibanText) {
+    const QString typed = normalizeIban(ibanText);
+    if (!typed.isEmpty())
+        return typed;
+    if (const std::optional<CzechAccount> account = parseCzechAccount(accountText))
+        return czechAccountToIban(*account);
     return {};
 }
 

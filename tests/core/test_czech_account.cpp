@@ -1,4 +1,4 @@
-#include "exchange/czech_account.h"
+#include "core/czech_account.h"
 
 #include <gtest/gtest.h>
 
