@@ -73,6 +73,53 @@ bool listedAlone(const VatDocument& d) {
     return std::fabs(d.gross) > kControlStatementThreshold && !d.partnerDic.isEmpty();
 }
 
+// One side of the control statement: the documents listed one by one, then the
+// rest summed into the aggregate row.
+struct Section {
+    bool output;
+    const char* listed;
+    const char* partner;   // the partner's DIČ attribute
+    const char* flag;      // the one-letter code the listed rows need besides zdph_44
+    const char* flagValue; // no special regime / no proportional deduction
+    const char* aggregate;
+};
+
+void writeSection(QXmlStreamWriter& w, const VatFilingData& data, const Section& s) {
+    double base[3] = {0, 0, 0}, tax[3] = {0, 0, 0};
+    int row = 0;
+    for (const VatDocument& d : data.documents) {
+        if (d.output != s.output)
+            continue;
+        if (!listedAlone(d)) {
+            for (int i = 0; i < 3; ++i) {
+                base[i] += d.base[i];
+                tax[i] += d.tax[i];
+            }
+            continue;
+        }
+        w.writeStartElement(QLatin1String(s.listed));
+        w.writeAttribute(QStringLiteral("c_radku"), QString::number(++row));
+        w.writeAttribute(QLatin1String(s.partner), d.partnerDic);
+        w.writeAttribute(QStringLiteral("c_evid_dd"), d.evidenceNumber);
+        w.writeAttribute(QStringLiteral("dppd"), date(d.taxPointDate));
+        rateAttributes(w, d.base, d.tax);
+        w.writeAttribute(QLatin1String(s.flag), QLatin1String(s.flagValue));
+        w.writeAttribute(QStringLiteral("zdph_44"), QStringLiteral("N"));
+        w.writeEndElement();
+    }
+    bool any = false;
+    for (int i = 0; i < 3; ++i) {
+        base[i] = roundPlaces(base[i], 2);
+        tax[i] = roundPlaces(tax[i], 2);
+        any = any || base[i] != 0 || tax[i] != 0;
+    }
+    if (any) {
+        w.writeStartElement(QLatin1String(s.aggregate));
+        rateAttributes(w, base, tax);
+        w.writeEndElement();
+    }
+}
+
 } // namespace
 
 QByteArray writeControlStatement(const VatFilingData& data, const VatPeriod& period, const FilingIdentity& who,
@@ -95,70 +142,13 @@ QByteArray writeControlStatement(const VatFilingData& data, const VatPeriod& per
     w.writeEndElement();
     filer(w, who);
 
-    double a5Base[3] = {0, 0, 0}, a5Tax[3] = {0, 0, 0}, b3Base[3] = {0, 0, 0}, b3Tax[3] = {0, 0, 0};
+    // Supplies made (A.4, A.5), then supplies received (B.2, B.3).
+    writeSection(w, data, {true, "VetaA4", "dic_odb", "kod_rezim_pl", "0", "VetaA5"});
+    writeSection(w, data, {false, "VetaB2", "dic_dod", "pomer", "N", "VetaB3"});
     double outBase[3] = {0, 0, 0}, inBase[3] = {0, 0, 0};
-    int a4 = 0;
-    for (const VatDocument& d : data.documents) {
+    for (const VatDocument& d : data.documents)
         for (int i = 0; i < 3; ++i)
             (d.output ? outBase : inBase)[i] += d.base[i];
-        if (!d.output)
-            continue;
-        if (listedAlone(d)) {
-            w.writeStartElement(QStringLiteral("VetaA4"));
-            w.writeAttribute(QStringLiteral("c_radku"), QString::number(++a4));
-            w.writeAttribute(QStringLiteral("dic_odb"), d.partnerDic);
-            w.writeAttribute(QStringLiteral("c_evid_dd"), d.evidenceNumber);
-            w.writeAttribute(QStringLiteral("dppd"), date(d.taxPointDate));
-            rateAttributes(w, d.base, d.tax);
-            w.writeAttribute(QStringLiteral("kod_rezim_pl"), QStringLiteral("0"));
-            w.writeAttribute(QStringLiteral("zdph_44"), QStringLiteral("N"));
-            w.writeEndElement();
-        } else {
-            for (int i = 0; i < 3; ++i) {
-                a5Base[i] += d.base[i];
-                a5Tax[i] += d.tax[i];
-            }
-        }
-    }
-    auto sums = [](double (&b)[3], double (&t)[3]) {
-        for (int i = 0; i < 3; ++i) {
-            b[i] = roundPlaces(b[i], 2);
-            t[i] = roundPlaces(t[i], 2);
-        }
-    };
-    sums(a5Base, a5Tax);
-    if (a5Base[0] || a5Base[1] || a5Base[2] || a5Tax[0] || a5Tax[1] || a5Tax[2]) {
-        w.writeStartElement(QStringLiteral("VetaA5"));
-        rateAttributes(w, a5Base, a5Tax);
-        w.writeEndElement();
-    }
-    int b2 = 0;
-    for (const VatDocument& d : data.documents) {
-        if (d.output)
-            continue;
-        if (listedAlone(d)) {
-            w.writeStartElement(QStringLiteral("VetaB2"));
-            w.writeAttribute(QStringLiteral("c_radku"), QString::number(++b2));
-            w.writeAttribute(QStringLiteral("dic_dod"), d.partnerDic);
-            w.writeAttribute(QStringLiteral("c_evid_dd"), d.evidenceNumber);
-            w.writeAttribute(QStringLiteral("dppd"), date(d.taxPointDate));
-            rateAttributes(w, d.base, d.tax);
-            w.writeAttribute(QStringLiteral("pomer"), QStringLiteral("N"));
-            w.writeAttribute(QStringLiteral("zdph_44"), QStringLiteral("N"));
-            w.writeEndElement();
-        } else {
-            for (int i = 0; i < 3; ++i) {
-                b3Base[i] += d.base[i];
-                b3Tax[i] += d.tax[i];
-            }
-        }
-    }
-    sums(b3Base, b3Tax);
-    if (b3Base[0] || b3Base[1] || b3Base[2] || b3Tax[0] || b3Tax[1] || b3Tax[2]) {
-        w.writeStartElement(QStringLiteral("VetaB3"));
-        rateAttributes(w, b3Base, b3Tax);
-        w.writeEndElement();
-    }
     // Control rows tying the statement to the return's rows 1, 2, 40 and 41.
     w.writeStartElement(QStringLiteral("VetaC"));
     w.writeAttribute(QStringLiteral("obrat23"), money(roundPlaces(outBase[0], 2)));
