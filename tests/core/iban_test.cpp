@@ -24,8 +24,12 @@ TEST(Iban, TheCheckDigitsCatchTypingErrors) {
         {"CZ6508000000192000145398", false}, // one digit wrong
         {"CZ6508000000192000145939", false}, // two digits swapped
         {"CZ5608000000192000145399", false}, // check digits swapped
+        {"CZ6608000000192000145399", false}, // a check digit off
+        {"CZ650800000019200014539", false},  // one character short of a Czech IBAN
+        {"GB82WEST12345698765433", false},
         {"CZ65080000001920001453", false},   // a digit missing … still long enough, wrong check
         {"CZ65", false},
+        {"CZ", false},
         {"", false},
         {"6508000000192000145399CZ", false},
         {"CZ65-0800-0000-1920-0014-5399", false},
