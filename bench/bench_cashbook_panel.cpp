@@ -14,7 +14,6 @@
 // the cursor stood on.
 
 #include "app/module_datasets.h"
-#include "app/shell_view.h"
 #include "core/diagnostic_log.h"
 #include "db/dataset.h"
 #include "db/czech_order.h"
@@ -23,6 +22,7 @@
 #include "db/db_error.h"
 #include "lists/panel_queries.h"
 #include "support/bench_database.h"
+#include "support/null_shell_view.h"
 #include "support/cashbook_fill.h"
 #include "support/sqlite_tool.h"
 
@@ -48,32 +48,6 @@ constexpr int kScreenRows = 40;
 const QString kPanel = QStringLiteral("FormHlavniKniha");
 const QString kDataset = QStringLiteral("ADOFormHlavniKniha");
 const char* const kSortColumns[] = {"datum", "popis"};
-
-// The window's side of the start-up and of the panels, with nobody looking.
-class NullShellView : public ShellView {
-  public:
-    void setSplashVisible(bool) override {}
-    void setStatusText(const QString&) override {}
-    void setRecordCount(int, bool) override {}
-    QString caption() const override { return {}; }
-    void setCaption(const QString&) override {}
-    void setApplicationTitle(const QString&) override {}
-    void setModulesEnabled(bool) override {}
-    void selectTab(int) override {}
-    int currentTab() const override { return 0; }
-    void showTips() override {}
-    bool askLogin(const QString&, QString&, QString&) override { return false; }
-    void setAboutApplication(const QString&, const QString&) override {}
-    void setAboutDatabase(const QString&) override {}
-    void setSettingsConnection(const QString&, const QString&) override {}
-    void setReportNames(const QStringList&) override {}
-    void openConfigurationFile() override {}
-    void showConsole() override {}
-    void showEntrepreneurPanel(Dataset&) override {}
-    void startBlinkTimer(int) override {}
-    void stopBlinkTimer() override {}
-    void closeWindow() override {}
-};
 
 // One installed database with a filled cash book, and the sqlite3 tool's time for
 // each statement asked about.

@@ -20,7 +20,6 @@
 
 #include "app/module_datasets.h"
 #include "app/selection_mode.h"
-#include "app/shell_view.h"
 #include "core/diagnostic_log.h"
 #include "db/czech_order.h"
 #include "db/dataset.h"
@@ -28,6 +27,7 @@
 #include "db/db_error.h"
 #include "lists/panel_queries.h"
 #include "support/bench_database.h"
+#include "support/null_shell_view.h"
 #include "support/catalogue_fill.h"
 #include "support/document_fill.h"
 #include "support/sqlite_tool.h"
@@ -48,31 +48,6 @@ namespace {
 constexpr int kDocuments = 100000;
 constexpr int kPartners = 10000;
 constexpr int kIssuedTab = 3;
-
-class NullShellView : public ShellView {
-  public:
-    void setSplashVisible(bool) override {}
-    void setStatusText(const QString&) override {}
-    void setRecordCount(int, bool) override {}
-    QString caption() const override { return {}; }
-    void setCaption(const QString&) override {}
-    void setApplicationTitle(const QString&) override {}
-    void setModulesEnabled(bool) override {}
-    void selectTab(int) override {}
-    int currentTab() const override { return 0; }
-    void showTips() override {}
-    bool askLogin(const QString&, QString&, QString&) override { return false; }
-    void setAboutApplication(const QString&, const QString&) override {}
-    void setAboutDatabase(const QString&) override {}
-    void setSettingsConnection(const QString&, const QString&) override {}
-    void setReportNames(const QStringList&) override {}
-    void openConfigurationFile() override {}
-    void showConsole() override {}
-    void showEntrepreneurPanel(Dataset&) override {}
-    void startBlinkTimer(int) override {}
-    void stopBlinkTimer() override {}
-    void closeWindow() override {}
-};
 
 struct Ledger {
     std::unique_ptr<BenchDatabase> db;

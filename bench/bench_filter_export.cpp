@@ -3,7 +3,6 @@
 
 #include "app/filter_commands.h"
 #include "app/module_datasets.h"
-#include "app/shell_view.h"
 #include "core/diagnostic_log.h"
 #include "core/time_zone.h"
 #include "db/czech_order.h"
@@ -13,6 +12,7 @@
 #include "lists/panel_queries.h"
 #include "output/list_export.h"
 #include "support/bench_database.h"
+#include "support/null_shell_view.h"
 #include "support/cashbook_fill.h"
 #include "support/document_fill.h"
 #include "support/sqlite_tool.h"
@@ -36,31 +36,6 @@ namespace {
 
 constexpr int kRows = 100000;
 constexpr int kToolRuns = 5;
-
-class NullShellView : public ShellView {
-  public:
-    void setSplashVisible(bool) override {}
-    void setStatusText(const QString&) override {}
-    void setRecordCount(int, bool) override {}
-    QString caption() const override { return {}; }
-    void setCaption(const QString&) override {}
-    void setApplicationTitle(const QString&) override {}
-    void setModulesEnabled(bool) override {}
-    void selectTab(int) override {}
-    int currentTab() const override { return 0; }
-    void showTips() override {}
-    bool askLogin(const QString&, QString&, QString&) override { return false; }
-    void setAboutApplication(const QString&, const QString&) override {}
-    void setAboutDatabase(const QString&) override {}
-    void setSettingsConnection(const QString&, const QString&) override {}
-    void setReportNames(const QStringList&) override {}
-    void openConfigurationFile() override {}
-    void showConsole() override {}
-    void showEntrepreneurPanel(Dataset&) override {}
-    void startBlinkTimer(int) override {}
-    void stopBlinkTimer() override {}
-    void closeWindow() override {}
-};
 
 // The separator "$" and the file name the export asks for.
 class ExportPrompts : public YesPrompts {
