@@ -1,5 +1,6 @@
 #include "exchange/isdoc_reader.h"
 #include "exchange/isdoc_writer.h"
+#include "support/schema_check.h"
 
 #include <gtest/gtest.h>
 
@@ -120,4 +121,30 @@ TEST(Isdoc, RefusesWhatIsNoGoodInvoice) {
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.expected))) << c.what << ": " << r.error.toStdString();
     }
+}
+
+// KELVARN_ISDOC_XSD=…/isdoc-invoice-6.0.2.xsd checks the written files against the
+// standard's schema (xmllint).
+TEST(Isdoc, WrittenFilesPassTheStandardsSchema) {
+    const std::optional<QString> xsd = test::schemaFromEnvironment("KELVARN_ISDOC_XSD");
+    if (!xsd)
+        GTEST_SKIP() << "KELVARN_ISDOC_XSD names no schema";
+    IsdocDocument invoice = sample();
+    IsdocDocument bare = sample(); // paid in cash, no partner details, no deposit, a note
+    bare.paymentMeansCode = 10;
+    bare.note = QStringLiteral("Děkujeme za nákup.");
+    bare.customer = IsdocParty{};
+    bare.supplier.dic.clear();
+    bare.accountNumber.clear();
+    bare.bankCode.clear();
+    bare.iban.clear();
+    bare.variableSymbol.clear();
+    bare.paidDeposits = 0;
+    bare.payable = bare.totalGross;
+    IsdocDocument credit = sample();
+    credit.documentType = 2;
+    credit.originalNumber = QStringLiteral("FAV-2025-00041");
+    credit.lines.clear();
+    for (const auto& [what, document] : {std::pair{"invoice", invoice}, {"bare", bare}, {"credit note", credit}})
+        EXPECT_EQ(test::schemaErrors(writeIsdoc(document), *xsd), QString()) << what;
 }

@@ -2,6 +2,7 @@
 #include "exchange/filing_identity.h"
 #include "exchange/vat_filing.h"
 #include "exchange/vat_forms.h"
+#include "support/schema_check.h"
 
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -98,6 +99,10 @@ TEST_P(VatFormsTest, ControlStatementListsLargeDocumentsAloneAndSumsTheRest) {
     EXPECT_FALSE(data.blocked());
     ASSERT_EQ(data.documents.size(), 7u);
     const QByteArray kh = writeControlStatement(data, january, identity(), QDate(2025, 2, 20));
+    // KELVARN_EPO_XSD_DIR: the folder of the tax portal's schemas, to check the forms by.
+    if (const auto xsd = schemaFromEnvironment("KELVARN_EPO_XSD_DIR", QStringLiteral("dphkh1_epo2.xsd"))) {
+        EXPECT_EQ(schemaErrors(kh, *xsd), QString());
+    }
     EXPECT_EQ(rowsOf(kh, QStringLiteral("VetaD"), {QStringLiteral("dokument"), QStringLiteral("rok"),
                                                    QStringLiteral("mesic"), QStringLiteral("d_poddp")}),
               QStringList{QStringLiteral("KH1|2025|1|20.02.2025")});
@@ -139,6 +144,9 @@ TEST_P(VatFormsTest, ReturnInWholeCrownsWithTaxDueOrExcessDeduction) {
     EXPECT_EQ(f.taxDue(), 138);
     EXPECT_EQ(f.excessDeduction(), 0);
     const QByteArray dp = writeVatReturn(data, quarter, identity(), QDate(2025, 7, 25));
+    if (const auto xsd = schemaFromEnvironment("KELVARN_EPO_XSD_DIR", QStringLiteral("dphdp3_epo2.xsd"))) {
+        EXPECT_EQ(schemaErrors(dp, *xsd), QString());
+    }
     EXPECT_EQ(rowsOf(dp, QStringLiteral("VetaD"), {QStringLiteral("dokument"), QStringLiteral("ctvrt"),
                                                    QStringLiteral("c_okec"), QStringLiteral("typ_platce")}),
               QStringList{QStringLiteral("DP3|2|620000|P")});
