@@ -6,15 +6,25 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace kelvarn {
+
+namespace {
+
+bool digits(const QString& s, qsizetype length) {
+    return s.size() == length && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
 
 QStringList FilingIdentity::missing(bool forReturn) const {
     QStringList m;
     if (dic.isEmpty())
         m << QStringLiteral("DIČ (v záznamu podnikatele)");
-    if (taxOffice.size() != 3)
+    if (!digits(taxOffice, 3))
         m << QStringLiteral("Kód finančního úřadu (3 číslice)");
-    if (workplace.size() != 4)
+    if (!digits(workplace, 4))
         m << QStringLiteral("Kód územního pracoviště (4 číslice)");
     if (forReturn && activityCode.isEmpty())
         m << QStringLiteral("Kód převažující činnosti CZ-NACE");

@@ -3,6 +3,7 @@
 #include "core/money.h"
 #include "exchange/filing_identity.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamWriter>
 
 #include <cmath>
@@ -32,29 +33,56 @@ void periodAttributes(QXmlStreamWriter& w, const VatPeriod& p) {
         w.writeAttribute(QStringLiteral("ctvrt"), QString::number(p.quarter));
 }
 
+// The portal refuses a whole file for one over-long value; an address part is cut
+// rather than the filing lost (the DIČ identifies the filer).
+QString fitted(const QString& value, qsizetype length) {
+    return value.left(length).trimmed();
+}
+
+// "Dlouhá 1234/5a" is the street, the house number (at most 6 digits) and the
+// orientation number (at most 4 characters), which the form keeps apart.
+struct StreetAddress {
+    QString street;
+    QString houseNumber;
+    QString orientation;
+};
+
+StreetAddress splitStreet(const QString& text) {
+    static const QRegularExpression numbered(QStringLiteral(R"(^(.*?\S)\s+(\d{1,6})(?:\s*/\s*(\w{1,4}))?$)"));
+    const QRegularExpressionMatch m = numbered.match(text.trimmed());
+    if (!m.hasMatch())
+        return {text.trimmed(), {}, {}};
+    return {m.captured(1), m.captured(2), m.captured(3)};
+}
+
 void filer(QXmlStreamWriter& w, const FilingIdentity& who) {
+    auto optional = [&w](const char* name, const QString& value) {
+        if (!value.isEmpty())
+            w.writeAttribute(QLatin1String(name), value);
+    };
     w.writeStartElement(QStringLiteral("VetaP"));
     w.writeAttribute(QStringLiteral("c_ufo"), who.taxOffice);
     w.writeAttribute(QStringLiteral("c_pracufo"), who.workplace);
     w.writeAttribute(QStringLiteral("dic"), who.dic);
     w.writeAttribute(QStringLiteral("typ_ds"), who.personType);
     if (who.personType == QLatin1String("P")) {
-        w.writeAttribute(QStringLiteral("zkrobchjm"), who.companyName);
+        w.writeAttribute(QStringLiteral("zkrobchjm"), fitted(who.companyName, 255));
     } else {
-        w.writeAttribute(QStringLiteral("jmeno"), who.firstName);
-        w.writeAttribute(QStringLiteral("prijmeni"), who.lastName);
+        w.writeAttribute(QStringLiteral("jmeno"), fitted(who.firstName, 20));
+        w.writeAttribute(QStringLiteral("prijmeni"), fitted(who.lastName, 36));
     }
-    if (!who.street.isEmpty())
-        w.writeAttribute(QStringLiteral("ulice"), who.street);
-    if (!who.city.isEmpty())
-        w.writeAttribute(QStringLiteral("naz_obce"), who.city);
-    if (!who.postalCode.isEmpty())
-        w.writeAttribute(QStringLiteral("psc"), who.postalCode);
+    const StreetAddress address = splitStreet(who.street);
+    optional("ulice", fitted(address.street, 38));
+    optional("c_pop", address.houseNumber);
+    optional("c_orient", address.orientation);
+    optional("naz_obce", fitted(who.city, 48));
+    optional("psc", fitted(who.postalCode, 10));
     w.writeAttribute(QStringLiteral("stat"), QStringLiteral("ČESKÁ REPUBLIKA"));
-    if (!who.email.isEmpty())
-        w.writeAttribute(QStringLiteral("email"), who.email);
-    if (!who.phone.isEmpty())
-        w.writeAttribute(QStringLiteral("c_telef"), who.phone);
+    optional("email", fitted(who.email, 255));
+    // Blanks do not count; a number still too long is left out rather than cut wrong.
+    QString phone = who.phone;
+    phone.remove(QRegularExpression(QStringLiteral(R"(\s)")));
+    optional("c_telef", phone.size() <= 14 ? phone : QString());
     w.writeEndElement();
 }
 

@@ -3,6 +3,7 @@
 #include "exchange/isdoc_reader.h"
 #include "exchange/isdoc_writer.h"
 #include "statement_fixture.h"
+#include "support/schema_check.h"
 
 #include <QTemporaryDir>
 
@@ -153,6 +154,9 @@ TEST_P(IsdocDatabaseTest, IssuedInvoiceExportsWithLinesDepositsAndPayment) {
     EXPECT_EQ(d->accountNumber, QStringLiteral("19-2000145399"));
     EXPECT_EQ(d->uuid, isdocFromDocument(*ctx, QStringLiteral("1"), &why)->uuid) << "a second export keeps the UUID";
     ASSERT_TRUE(readIsdoc(writeIsdoc(*d)).ok);
+    if (const auto xsd = test::schemaFromEnvironment("KELVARN_ISDOC_XSD")) {
+        EXPECT_EQ(test::schemaErrors(writeIsdoc(*d), *xsd), QString());
+    }
 
     QTemporaryDir dir;
     int written = 0;

@@ -228,3 +228,33 @@ TEST_P(VatFormsTest, ExtraIdentityIsRememberedBesideTheConfiguration) {
 }
 
 KELVARN_ON_ALL_PLATFORMS(VatFormsTest);
+
+TEST(VatFormsFiler, AddressAndContactsFitTheFormsFields) {
+    const struct {
+        const char* street;
+        const char* phone;
+        const char* expected; // ulice|c_pop|c_orient|c_telef
+    } cases[] = {
+        {"Dlouhá 1234/5a", "+420 777 123 456", "Dlouhá|1234|5a|+420777123456"},
+        {"Nám. Míru 7", "777123456", "Nám. Míru|7||777123456"},
+        {"Lhota 15 / 2", "", "Lhota|15|2|"},
+        {"Dlouhá", "+420 777 123 456 linka 22", "Dlouhá|||"}, // a number too long stays out
+        {"Příčná 1234567", "", "Příčná 1234567|||"},         // no house number has 7 digits
+    };
+    for (const auto& c : cases) {
+        FilingIdentity who = identity();
+        who.street = QString::fromUtf8(c.street);
+        who.phone = QString::fromUtf8(c.phone);
+        who.city = QString(60, u'x');
+        const QByteArray kh = writeControlStatement(VatFilingData{}, VatPeriod{2025, 1, 0}, who, QDate(2025, 2, 20));
+        EXPECT_EQ(rowsOf(kh, QStringLiteral("VetaP"), {QStringLiteral("ulice"), QStringLiteral("c_pop"),
+                                                       QStringLiteral("c_orient"), QStringLiteral("c_telef")}),
+                  QStringList{QString::fromUtf8(c.expected)})
+            << c.street;
+        EXPECT_EQ(rowsOf(kh, QStringLiteral("VetaP"), {QStringLiteral("naz_obce")}), QStringList{QString(48, u'x')});
+    }
+    FilingIdentity who = identity();
+    who.taxOffice = QStringLiteral("45a");
+    who.workplace = QStringLiteral("200 1");
+    EXPECT_EQ(who.missing(false).size(), 2) << who.missing(false).join(u',').toStdString();
+}
