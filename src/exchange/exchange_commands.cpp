@@ -234,7 +234,7 @@ void ExchangeCommands::writeVatForm(bool controlStatement) {
         };
         const Ask asks[] = {{QStringLiteral("Kód finančního úřadu (3 číslice):"), &who.taxOffice},
                             {QStringLiteral("Kód územního pracoviště (4 číslice):"), &who.workplace},
-                            {QStringLiteral("Kód převažující činnosti CZ-NACE:"), &who.activityCode},
+                            {QStringLiteral("Kód převažující činnosti CZ-NACE (2 až 6 číslic):"), &who.activityCode},
                             {QStringLiteral("Jméno:"), &who.firstName},
                             {QStringLiteral("Příjmení:"), &who.lastName}};
         for (const Ask& a : asks) {
@@ -245,7 +245,7 @@ void ExchangeCommands::writeVatForm(bool controlStatement) {
             *a.value = a.value->trimmed();
         }
         if (!who.missing(!controlStatement).isEmpty()) {
-            prompts.message(title, QStringLiteral("Chybí: ") + who.missing(!controlStatement).join(QStringLiteral(", ")),
+            prompts.message(title, QStringLiteral("Chybí nebo nejsou platné: ") + who.missing(!controlStatement).join(QStringLiteral(", ")),
                             MessageStyle::Warning);
             return;
         }

@@ -12,8 +12,9 @@ namespace kelvarn {
 
 namespace {
 
-bool digits(const QString& s, qsizetype length) {
-    return s.size() == length && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+bool digits(const QString& s, qsizetype from, qsizetype to) {
+    return s.size() >= from && s.size() <= to &&
+           std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -22,12 +23,12 @@ QStringList FilingIdentity::missing(bool forReturn) const {
     QStringList m;
     if (dic.isEmpty())
         m << QStringLiteral("DIČ (v záznamu podnikatele)");
-    if (!digits(taxOffice, 3))
+    if (!digits(taxOffice, 3, 3))
         m << QStringLiteral("Kód finančního úřadu (3 číslice)");
-    if (!digits(workplace, 4))
+    if (!digits(workplace, 4, 4))
         m << QStringLiteral("Kód územního pracoviště (4 číslice)");
-    if (forReturn && activityCode.isEmpty())
-        m << QStringLiteral("Kód převažující činnosti CZ-NACE");
+    if (forReturn && !digits(activityCode, 2, 6))
+        m << QStringLiteral("Kód převažující činnosti CZ-NACE (2 až 6 číslic)");
     if (personType == QLatin1String("F") && (firstName.isEmpty() || lastName.isEmpty()))
         m << QStringLiteral("Jméno a příjmení");
     return m;

@@ -256,5 +256,7 @@ TEST(VatFormsFiler, AddressAndContactsFitTheFormsFields) {
     FilingIdentity who = identity();
     who.taxOffice = QStringLiteral("45a");
     who.workplace = QStringLiteral("200 1");
+    who.activityCode = QStringLiteral("62.01");
     EXPECT_EQ(who.missing(false).size(), 2) << who.missing(false).join(u',').toStdString();
+    EXPECT_EQ(who.missing(true).size(), 3) << who.missing(true).join(u',').toStdString();
 }
