@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!unsafe(condition), condition);
         const QString statement = composeStatement(QStringLiteral("SELECT * FROM tbl_doklad"), condition,
                                                    QStringLiteral("(doklad_typ=1)"), QStringLiteral("id"), platform);
-        FUZZ_CHECK(!unsafe(statement), statement);
+        FUZZ_CHECK(!unsafe(statement), condition + QStringLiteral("\n=> ") + statement);
     }
 
     // The module's captions, picked by the input and written in any letter case,

@@ -26,10 +26,11 @@ QString padToTwo(const QString& part) {
     return part.size() < 2 ? QLatin1Char('0') + part : part;
 }
 
+// Only the digits of a day, month and year: the Access form of a date is not quoted,
+// so anything else in it would stand in the statement as SQL.
 bool looksLikeDate(const QString& literal) {
-    return literal.size() >= 8 && literal.size() <= 10 && literal.contains(QLatin1Char('.')) &&
-           !literal.contains(QLatin1Char('%')) && !literal.contains(QLatin1Char('_')) &&
-           !literal.contains(kApostrophe);
+    static const QRegularExpression date(QStringLiteral(R"(^[0-9]{1,2}\.[0-9]{1,2}\.(?:[0-9]{2}|[0-9]{4})$)"));
+    return literal.size() >= 8 && literal.size() <= 10 && date.match(literal).hasMatch();
 }
 
 bool isTwoDigits(const QString& text) {

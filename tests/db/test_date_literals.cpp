@@ -54,6 +54,11 @@ TEST(DateLiterals, ConditionsConvertTheLiteralsThatBelongToADateColumn) {
          DbPlatform::MsSql, "datum_a > '2008/01/02' OR datum_b BETWEEN '2008/01/01' AND '2008/02/01'"},
         {"two-digit year", "datum = '01.02.08'", DbPlatform::Jet, "datum = #2008/02/01#"},
         {"six characters stay", "datum = '1.2.08'", DbPlatform::Jet, "datum = '1.2.08'"},
+        // The Access form is unquoted: only the digits of a date may go into it.
+        {"text with dots stays text", "datum = '8.11.m]\"x'", DbPlatform::Jet, "datum = '8.11.m]\"x'"},
+        {"no SQL out of a literal", "datum = '1.1.1 OR 1'", DbPlatform::Jet, "datum = '1.1.1 OR 1'"},
+        {"digits of another script stay", "datum = '1.1.٢٠٠٨'", DbPlatform::Jet,
+         "datum = '1.1.٢٠٠٨'"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DateLiterals::convertCondition(q(c.in), c.platform), q(c.out)) << c.name;
