@@ -115,13 +115,17 @@ TEST_F(ReportFormsTest, CashAndNonPayersDocumentsPrintNoPaymentCode) {
         ASSERT_TRUE(r);
         EXPECT_FALSE(r->html.contains(QLatin1String("qr-platba"))) << report.toStdString();
     }
-    // Without an IBAN on the document the invoice prints without the code, and without its label.
-    db->session->execute(QStringLiteral("UPDATE tbl_doklad SET dod_cislo_uctu_IBAN=NULL WHERE id=1001"));
-    showDocument(1001);
-    const RenderedReport* r = run(QStringLiteral("M3_platce_DPH_Faktura_vydana_bezhotovostni"));
-    ASSERT_TRUE(r);
-    EXPECT_FALSE(r->html.contains(QLatin1String("qr-platba")));
-    EXPECT_FALSE(ReportPainter(*r).plainText().contains(QStringLiteral("QR Platba")));
+    // Without an IBAN the Czech account number gives it; without both the invoice prints
+    // without the code, and without its label.
+    for (const auto& [clear, hasCode] : std::vector<std::pair<const char*, bool>>{
+             {"dod_cislo_uctu_IBAN=NULL, dod_cislo_uctu='273850/0100'", true}, {"dod_cislo_uctu=NULL", false}}) {
+        db->session->execute(QStringLiteral("UPDATE tbl_doklad SET %1 WHERE id=1001").arg(QLatin1String(clear)));
+        showDocument(1001);
+        const RenderedReport* r = run(QStringLiteral("M3_platce_DPH_Faktura_vydana_bezhotovostni"));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->html.contains(QLatin1String("qr-platba")), hasCode) << clear;
+        EXPECT_EQ(ReportPainter(*r).plainText().contains(QStringLiteral("QR Platba")), hasCode) << clear;
+    }
 }
 
 TEST_F(ReportFormsTest, ALongListRepeatsItsHeaderOnEveryPageAndSumsAtTheEnd) {
