@@ -250,6 +250,11 @@ TEST_F(ReportFormsTest, AwkwardTextsEmptyFieldsLongInvoicesAndAMissingLogo) {
         const QString last = plain(pdfText(pdf, pages - 1, pages));
         EXPECT_TRUE(last.contains(QStringLiteral("Celkem k úhradě"))) << pages << last.toStdString();
         EXPECT_TRUE(last.contains(QStringLiteral("Strana %1 z %1").arg(pages)));
+        // The deposit block holds no item lines, and the issuer's line stays with the totals.
+        EXPECT_EQ(all.count(QStringLiteral("Položka číslo 200")), 1);
+        const QString lastPage = plain(pdfText(pdf, pages, pages));
+        EXPECT_TRUE(lastPage.contains(QStringLiteral("Celkem k úhradě"))) << lastPage.toStdString();
+        EXPECT_TRUE(lastPage.contains(QStringLiteral("Doklad vystavil")));
     }
 
     // A logo file that is gone: the form prints without it.
