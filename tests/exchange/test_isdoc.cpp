@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 using namespace kelvarn;
 
 namespace {
@@ -121,6 +123,45 @@ TEST(Isdoc, RefusesWhatIsNoGoodInvoice) {
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.expected))) << c.what << ": " << r.error.toStdString();
     }
+}
+
+// The same invoice as another program may write it: every element with a namespace
+// prefix, a comment, the note in CDATA, an order reference and a seller's item code.
+QByteArray asAnotherProducerWrites(const QByteArray& ours) {
+    QString s = QString::fromUtf8(ours);
+    static const QRegularExpression tag(QStringLiteral(R"(<(/?)([A-Za-z]\w*)([ >/]))"));
+    s.replace(tag, QStringLiteral(R"(<\1isdoc:\2\3)"));
+    s.replace(QStringLiteral("<isdoc:Invoice xmlns="), QStringLiteral("<isdoc:Invoice xmlns:isdoc="));
+    s.replace(QStringLiteral("<isdoc:ElectronicPossibilityAgreementReference></isdoc:ElectronicPossibilityAgreementReference>"),
+              QStringLiteral("<isdoc:ElectronicPossibilityAgreementReference/><!-- z jiného programu -->"
+                             "<isdoc:Note><![CDATA[Děkujeme za objednávku <č. 7>]]></isdoc:Note>"));
+    s.replace(QStringLiteral("<isdoc:InvoiceLines>"),
+              QStringLiteral("<isdoc:OrderReferences><isdoc:OrderReference id=\"o1\"><isdoc:SalesOrderID>OBJ-17"
+                             "</isdoc:SalesOrderID></isdoc:OrderReference></isdoc:OrderReferences><isdoc:InvoiceLines>"));
+    s.replace(QStringLiteral("<isdoc:Description>Práce</isdoc:Description>"),
+              QStringLiteral("<isdoc:Description>Práce</isdoc:Description><isdoc:SellersItemIdentification>"
+                             "<isdoc:ID>PR-01</isdoc:ID></isdoc:SellersItemIdentification>"));
+    return s.toUtf8();
+}
+
+TEST(Isdoc, AnotherProducersShapeReadsTheSame) {
+    const QByteArray other = asAnotherProducerWrites(writeIsdoc(sample()));
+    ASSERT_TRUE(other.contains("<isdoc:SellersItemIdentification>")) << other.toStdString();
+    if (const std::optional<QString> xsd = test::schemaFromEnvironment("KELVARN_ISDOC_XSD")) {
+        EXPECT_EQ(test::schemaErrors(other, *xsd), QString());
+    }
+    const auto r = readIsdoc(other);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    const auto ours = readIsdoc(writeIsdoc(sample()));
+    EXPECT_EQ(r.document.note, QStringLiteral("Děkujeme za objednávku <č. 7>"));
+    EXPECT_EQ(r.document.number, ours.document.number);
+    EXPECT_EQ(r.document.supplier.dic, ours.document.supplier.dic);
+    ASSERT_EQ(r.document.lines.size(), ours.document.lines.size());
+    EXPECT_EQ(r.document.lines[0].description, QStringLiteral("Práce"));
+    ASSERT_EQ(r.document.rates.size(), 2u);
+    EXPECT_DOUBLE_EQ(r.document.rates[1].gross, 1210);
+    EXPECT_DOUBLE_EQ(r.document.payable, 1022);
+    EXPECT_EQ(r.document.iban, ours.document.iban);
 }
 
 // KELVARN_ISDOC_XSD=…/isdoc-invoice-6.0.2.xsd checks the written files against the
