@@ -48,7 +48,7 @@ struct StreetAddress {
 };
 
 StreetAddress splitStreet(const QString& text) {
-    static const QRegularExpression numbered(QStringLiteral(R"(^(.*?\S)\s+(\d{1,6})(?:\s*/\s*(\w{1,4}))?$)"));
+    static const QRegularExpression numbered(QStringLiteral(R"(^(.*?\S)\s+([0-9]{1,6})(?:\s*/\s*(\w{1,4}))?$)"));
     const QRegularExpressionMatch m = numbered.match(text.trimmed());
     if (!m.hasMatch())
         return {text.trimmed(), {}, {}};
