@@ -101,6 +101,20 @@ bool listedAlone(const VatDocument& d) {
     return std::fabs(d.gross) > kControlStatementThreshold && !d.partnerDic.isEmpty();
 }
 
+// The envelope of a form up to its open record D, which the caller completes.
+void openForm(QXmlStreamWriter& w, const char* form, const char* version, const char* document) {
+    w.setAutoFormatting(true);
+    w.writeStartDocument();
+    w.writeStartElement(QStringLiteral("Pisemnost"));
+    w.writeAttribute(QStringLiteral("nazevSW"), QStringLiteral("Kelvarn"));
+    w.writeAttribute(QStringLiteral("verzeSW"), QStringLiteral("1.70"));
+    w.writeStartElement(QLatin1String(form));
+    w.writeAttribute(QStringLiteral("verzePis"), QLatin1String(version));
+    w.writeStartElement(QStringLiteral("VetaD"));
+    w.writeAttribute(QStringLiteral("dokument"), QLatin1String(document));
+    w.writeAttribute(QStringLiteral("k_uladis"), QStringLiteral("DPH"));
+}
+
 // One side of the control statement: the documents listed one by one, then the
 // rest summed into the aggregate row.
 struct Section {
@@ -154,16 +168,7 @@ QByteArray writeControlStatement(const VatFilingData& data, const VatPeriod& per
                                  const QDate& filed) {
     QByteArray out;
     QXmlStreamWriter w(&out);
-    w.setAutoFormatting(true);
-    w.writeStartDocument();
-    w.writeStartElement(QStringLiteral("Pisemnost"));
-    w.writeAttribute(QStringLiteral("nazevSW"), QStringLiteral("Kelvarn"));
-    w.writeAttribute(QStringLiteral("verzeSW"), QStringLiteral("1.70"));
-    w.writeStartElement(QStringLiteral("DPHKH1"));
-    w.writeAttribute(QStringLiteral("verzePis"), QStringLiteral("03.01"));
-    w.writeStartElement(QStringLiteral("VetaD"));
-    w.writeAttribute(QStringLiteral("dokument"), QStringLiteral("KH1"));
-    w.writeAttribute(QStringLiteral("k_uladis"), QStringLiteral("DPH"));
+    openForm(w, "DPHKH1", "03.01", "KH1");
     w.writeAttribute(QStringLiteral("khdph_forma"), QStringLiteral("B"));
     periodAttributes(w, period);
     w.writeAttribute(QStringLiteral("d_poddp"), date(filed));
@@ -216,16 +221,7 @@ QByteArray writeVatReturn(const VatFilingData& data, const VatPeriod& period, co
     const VatReturnFigures f = vatReturnFigures(data);
     QByteArray out;
     QXmlStreamWriter w(&out);
-    w.setAutoFormatting(true);
-    w.writeStartDocument();
-    w.writeStartElement(QStringLiteral("Pisemnost"));
-    w.writeAttribute(QStringLiteral("nazevSW"), QStringLiteral("Kelvarn"));
-    w.writeAttribute(QStringLiteral("verzeSW"), QStringLiteral("1.70"));
-    w.writeStartElement(QStringLiteral("DPHDP3"));
-    w.writeAttribute(QStringLiteral("verzePis"), QStringLiteral("01.02"));
-    w.writeStartElement(QStringLiteral("VetaD"));
-    w.writeAttribute(QStringLiteral("dokument"), QStringLiteral("DP3"));
-    w.writeAttribute(QStringLiteral("k_uladis"), QStringLiteral("DPH"));
+    openForm(w, "DPHDP3", "01.02", "DP3");
     w.writeAttribute(QStringLiteral("dapdph_forma"), QStringLiteral("B"));
     w.writeAttribute(QStringLiteral("typ_platce"), QStringLiteral("P"));
     periodAttributes(w, period);
